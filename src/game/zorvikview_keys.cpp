@@ -1,0 +1,4 @@
+// Placeholder until the keyboard moves land.
+#include "game/zorvikview.h"
+
+void CZorvikView::OnKeyDown(UINT, UINT, UINT) {}

@@ -1,0 +1,4 @@
+// Placeholder until the Options command lands.
+#include "game/zorvikview.h"
+
+void CZorvikView::OnGameOptions() {}

@@ -1,0 +1,27 @@
+#include "model/zorvikdoc.h"
+
+#include "model/piececatalogue.h"
+
+CZorvikDoc::CZorvikDoc() {
+    m_pPieces.reset();
+    m_nPieceCount = kPieceCount;
+    CreatePieces();
+    SetFieldSize(10, 15);
+    m_nMargin = 20;
+    m_crEmpty = 0x000A0A0A;
+    m_crSingle = 0x0048BB79;
+    m_bSingleColour = TRUE;
+    m_nLevel = 1;
+}
+
+void CZorvikDoc::CreatePieces() {
+    m_pPieces = std::make_unique<CPolyomino[]>(static_cast<std::size_t>(m_nPieceCount));
+    for (std::int32_t i = 0; i < m_nPieceCount; ++i) {
+        const CPieceShape& shape = g_aPieceShape[static_cast<std::size_t>(i)];
+        m_pPieces[i].SetCells(shape.nCount, shape.aCells.data());
+    }
+}
+
+void CZorvikDoc::SetFieldSize(std::int32_t nWidth, std::int32_t nHeight) {
+    m_field.Resize(nWidth, nHeight);
+}
