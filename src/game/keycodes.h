@@ -14,7 +14,9 @@ constexpr UINT kScanUp = 72;
 constexpr UINT kScanRight = 77;
 constexpr UINT kScanDown = 80;
 
-constexpr UINT MakeKeyCode(UINT nChar, UINT nFlags) { return nChar * 1000 + (nFlags & 0xFF); }
+constexpr UINT MakeKeyCode(UINT nChar, UINT nFlags) {
+    return nChar * 1000 + (nFlags & 0xFF);
+}
 
 constexpr UINT kKeyPause = MakeKeyCode(VK_PAUSE, kScanPause);     // 19069
 constexpr UINT kKeyEscape = MakeKeyCode(VK_ESCAPE, kScanEscape);  // 27001

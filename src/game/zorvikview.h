@@ -70,15 +70,15 @@ public:
     std::int32_t m_nDropPoints = 0;   // points of long drops
     std::int32_t m_nFallTime = 1000;  // starting fall interval, ms; a setting
     BOOL m_bPaused = FALSE;
-    std::int32_t m_nRows = 0;         // full rows removed this game
-    BOOL m_bRunning = FALSE;          // a game runs, paused or not
-    std::int32_t m_nCurPiece = 0;     // piece index of the falling piece
-    std::int32_t m_nNextPiece = 0;    // piece index of the next piece
-    std::int32_t m_nCurX = 0;         // field column of the falling piece's origin
-    std::int32_t m_nCurY = 0;         // field row of the falling piece's origin
-    std::int32_t m_nNextX = 0;        // start column chosen for the next piece
-    std::int32_t m_nNextY = 0;        // start row chosen for the next piece
-    std::int32_t m_nCellSize = 0;     // grid pitch in pixels, from the last full draw
+    std::int32_t m_nRows = 0;       // full rows removed this game
+    BOOL m_bRunning = FALSE;        // a game runs, paused or not
+    std::int32_t m_nCurPiece = 0;   // piece index of the falling piece
+    std::int32_t m_nNextPiece = 0;  // piece index of the next piece
+    std::int32_t m_nCurX = 0;       // field column of the falling piece's origin
+    std::int32_t m_nCurY = 0;       // field row of the falling piece's origin
+    std::int32_t m_nNextX = 0;      // start column chosen for the next piece
+    std::int32_t m_nNextY = 0;      // start row chosen for the next piece
+    std::int32_t m_nCellSize = 0;   // grid pitch in pixels, from the last full draw
 
 private:
     CZorvikDoc* m_pDocument;

@@ -10,7 +10,9 @@ void CPlayField::Resize(std::int32_t nWidth, std::int32_t nHeight) {
     m_pCells = std::make_unique<COLORREF[]>(CellCount());  // value-initialised: all empty
 }
 
-void CPlayField::Clear() { std::fill_n(m_pCells.get(), CellCount(), COLORREF{0}); }
+void CPlayField::Clear() {
+    std::fill_n(m_pCells.get(), CellCount(), COLORREF{0});
+}
 
 std::int32_t CPlayField::RemoveFullRows(BOOL& bEmpty) {
     std::int32_t nRemoved = 0;

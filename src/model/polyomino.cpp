@@ -42,7 +42,9 @@ void CPolyomino::Mirror() {
     }
 }
 
-void CPolyomino::Reset() { std::copy_n(m_pInitial.get(), std::max(m_nCount, 0), m_pCells.get()); }
+void CPolyomino::Reset() {
+    std::copy_n(m_pInitial.get(), std::max(m_nCount, 0), m_pCells.get());
+}
 
 // Both extents start their running minimum at 100, so coordinates of 100 or more also give
 // -100; the catalogue's coordinates lie between -2 and 2.

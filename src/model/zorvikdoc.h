@@ -24,11 +24,11 @@ public:
 
     // Best scores of levels 1 to 4. A cache of the score log, refilled before every use.
     std::array<std::int32_t, 4> m_aBestScore{};
-    std::int32_t m_nLevel = 0;        // 1 to 4
-    COLORREF m_crEmpty = 0;           // colour of an empty cell
-    COLORREF m_crSingle = 0;          // colour of every square while m_bSingleColour is set
+    std::int32_t m_nLevel = 0;  // 1 to 4
+    COLORREF m_crEmpty = 0;     // colour of an empty cell
+    COLORREF m_crSingle = 0;    // colour of every square while m_bSingleColour is set
     BOOL m_bSingleColour = FALSE;
-    std::int32_t m_nMargin = 0;       // pixels around the field in the view
+    std::int32_t m_nMargin = 0;  // pixels around the field in the view
     std::unique_ptr<CPolyomino[]> m_pPieces;
     std::int32_t m_nPieceCount = 0;
     CPlayField m_field;

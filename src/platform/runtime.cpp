@@ -10,7 +10,9 @@ int CSystemRuntime::rand() {
     return static_cast<int>((m_nState >> 16) & 0x7FFFu);
 }
 
-std::int64_t CSystemRuntime::time() { return static_cast<std::int64_t>(std::time(nullptr)); }
+std::int64_t CSystemRuntime::time() {
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
 
 std::string CSystemRuntime::GetProgramPath() {
     std::error_code ec;

@@ -23,7 +23,9 @@ constexpr COLORREF RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
            (static_cast<COLORREF>(b) << 16);
 }
-constexpr std::uint8_t GetRValue(COLORREF cr) { return static_cast<std::uint8_t>(cr & 0xFF); }
+constexpr std::uint8_t GetRValue(COLORREF cr) {
+    return static_cast<std::uint8_t>(cr & 0xFF);
+}
 constexpr std::uint8_t GetGValue(COLORREF cr) {
     return static_cast<std::uint8_t>((cr >> 8) & 0xFF);
 }

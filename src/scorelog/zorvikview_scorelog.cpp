@@ -2,6 +2,8 @@
 #include "game/zorvikview.h"
 
 void CZorvikView::ReportScore() {}
-std::string CZorvikView::GetScoreLogPath() { return {}; }
+std::string CZorvikView::GetScoreLogPath() {
+    return {};
+}
 void CZorvikView::ReadBestScores() {}
 void CZorvikView::OnGameShowScore() {}

@@ -3,7 +3,9 @@
 
 void CZorvikView::OnDraw(CDC*) {}
 void CZorvikView::DrawField(CDC*) {}
-int CZorvikView::CalcCellSize() { return 0; }
+int CZorvikView::CalcCellSize() {
+    return 0;
+}
 void CZorvikView::DrawCell(CDC*, int, int, BOOL) {}
 void CZorvikView::DrawNextPiece() {}
 void CZorvikView::SetStatusText(const std::string&) {}

@@ -7,7 +7,9 @@ void CRecordingDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF cr) {
     m_wnd.FillPixels(x, y, cx, cy, cr);
 }
 
-CFakeWindow::CFakeWindow() { ResizePixels(); }
+CFakeWindow::CFakeWindow() {
+    ResizePixels();
+}
 
 void CFakeWindow::SetTimer(UINT_PTR nIDEvent, UINT nElapse) {
     m_timerCalls.push_back({true, nIDEvent, nElapse});
@@ -127,9 +129,9 @@ std::vector<CFill> CFakeWindow::PaintFills() const {
 void CFakeWindow::ResizePixels() {
     m_nPixelWidth = std::max(m_rcClient.Width(), 0);
     m_nPixelHeight = std::max(m_rcClient.Height(), 0);
-    m_pixels.assign(static_cast<std::size_t>(m_nPixelWidth) *
-                        static_cast<std::size_t>(m_nPixelHeight),
-                    kBackground);
+    m_pixels.assign(
+        static_cast<std::size_t>(m_nPixelWidth) * static_cast<std::size_t>(m_nPixelHeight),
+        kBackground);
 }
 
 void CFakeWindow::FillPixels(int x, int y, int cx, int cy, COLORREF cr) {
