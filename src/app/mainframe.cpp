@@ -1,0 +1,354 @@
+#include "app/mainframe.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWindow>
+#include <initializer_list>
+
+#include "app/appresource.h"
+#include "app/optionsdlg.h"
+#include "app/zorvikapp.h"
+#include "game/resource.h"
+#include "platform/cmdui.h"
+#include "platform/qt/lockkeys.h"
+#include "platform/qt/viewwidget.h"
+
+namespace {
+
+// The menu IDR_MAINFRAME: drop-downs left to right; a 0 is a separator.
+struct CMenuItem {
+    UINT nID;
+    const char* pszText;
+};
+struct CDropDown {
+    const char* pszCaption;
+    std::initializer_list<CMenuItem> items;
+};
+const std::initializer_list<CDropDown> kMenu = {
+    {"&Bestand", {{ID_APP_EXIT, "E&xit"}}},
+    {"Beel&d", {{ID_VIEW_TOOLBAR, "&Werkbalk"}, {ID_VIEW_STATUS_BAR, "&Statusregel"}}},
+    {"&Speel",
+     {{ID_GAME_OPTIONS, "&Opties..."},
+      {ID_GAME_START, "&Start"},
+      {0, nullptr},
+      {ID_GAME_SHOWSCORE, "Toon score..."}}},
+    {"&Hulp", {{ID_APP_ABOUT, "&Over Zorvik..."}}},
+};
+
+// The accelerator table IDR_MAINFRAME.
+struct CAccelerator {
+    UINT nID;
+    QKeyCombination key;
+};
+const std::initializer_list<CAccelerator> kAccelerators = {
+    {ID_GAME_OPTIONS, Qt::CTRL | Qt::Key_E},
+    {ID_GAME_START, Qt::CTRL | Qt::Key_F},
+    {ID_APP_ABOUT, QKeyCombination(Qt::Key_F1)},
+};
+
+// The toolbar IDR_MAINFRAME: buttons in order, 0 a separator; the images stand side by side in
+// the bitmap in button order.
+const std::initializer_list<UINT> kToolBarButtons = {ID_GAME_START, 0, ID_GAME_OPTIONS, 0,
+                                                     ID_APP_ABOUT};
+constexpr QSize kButtonImage(16, 15);
+
+}  // namespace
+
+CMainFrame::CMainFrame(CZorvikApp* pApp, CZorvikDoc& doc, IRuntime& runtime) : m_pApp(pApp) {
+    setWindowTitle(LoadString(AFX_IDS_APP_TITLE));
+    m_pView = new CViewWidget(doc, runtime, this);
+    setCentralWidget(m_pView);
+
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+
+    connect(m_pView, &CViewWidget::CaptionChanged, this, &QWidget::setWindowTitle);
+    connect(m_pView, &CViewWidget::StatusTextChanged, this, &CMainFrame::SetMessageText);
+    connect(m_pView, &CViewWidget::ViewEventDone, this, &CMainFrame::UpdateAllCommandUI);
+    m_pView->m_fnIsAccelerator = [this](const QKeyEvent& event) { return IsAccelerator(event); };
+    m_pView->m_fnOptionsDialog = [this](COptionsValues& values) {
+        COptionsDlg dlg(this);
+        dlg.m_bSingleColour = values.bSingleColour;
+        dlg.m_crColour = values.crColour;
+        dlg.m_nWidth = values.nWidth;
+        dlg.m_nHeight = values.nHeight;
+        dlg.m_nLevel = values.nLevel;
+        dlg.m_nFallTime = values.nFallTime;
+        const int nResult = dlg.DoModal();
+        if (nResult == IDOK) {
+            values.bSingleColour = dlg.m_bSingleColour;
+            values.crColour = dlg.m_crColour;
+            values.nWidth = dlg.m_nWidth;
+            values.nHeight = dlg.m_nHeight;
+            values.nLevel = dlg.m_nLevel;
+            values.nFallTime = dlg.m_nFallTime;
+        }
+        return nResult;
+    };
+
+    // Before the window manager has framed the window its frame is unknown: start with the
+    // outer size as client size and correct it on the show and move events.
+    m_sizeSet = QSize(kOuterWidth, kOuterHeight);
+    resize(m_sizeSet);
+    m_pView->setFocus();
+    UpdateAllCommandUI();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::CreateAction(UINT nID, const QString& text) {
+    auto* pAction = new QAction(text, this);
+    pAction->setStatusTip(CommandPrompt(nID));
+    const QString tip = CommandTip(nID);
+    if (!tip.isEmpty()) {
+        pAction->setToolTip(tip);
+    }
+    connect(pAction, &QAction::triggered, this, [this, nID] { OnCommand(nID); });
+    m_actions[nID] = pAction;
+    // The frame holds every action, so its accelerator works whatever bar is hidden.
+    addAction(pAction);
+    return pAction;
+}
+
+void CMainFrame::CreateMenus() {
+    for (const CDropDown& dropDown : kMenu) {
+        QMenu* pMenu = menuBar()->addMenu(QString::fromUtf8(dropDown.pszCaption));
+        for (const CMenuItem& item : dropDown.items) {
+            if (item.nID == 0) {
+                pMenu->addSeparator();
+            } else {
+                pMenu->addAction(CreateAction(item.nID, QString::fromUtf8(item.pszText)));
+            }
+        }
+        // A drop-down asks for the state of its items each time it opens.
+        connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateAllCommandUI);
+    }
+    for (const CAccelerator& accelerator : kAccelerators) {
+        m_actions.at(accelerator.nID)->setShortcut(QKeySequence(accelerator.key));
+    }
+}
+
+void CMainFrame::CreateToolBar() {
+    m_wndToolBar = new QToolBar(LoadString(ID_VIEW_TOOLBAR).section(QLatin1Char('\n'), 1), this);
+    m_wndToolBar->setObjectName(QStringLiteral("m_wndToolBar"));
+    m_wndToolBar->setMovable(true);
+    m_wndToolBar->setFloatable(true);
+    m_wndToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_wndToolBar->setIconSize(kButtonImage);
+    m_wndToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const QImage bitmap(QStringLiteral(":/res/toolbar.xpm"));
+    int nImage = 0;
+    for (const UINT nID : kToolBarButtons) {
+        if (nID == 0) {
+            m_wndToolBar->addSeparator();
+            continue;
+        }
+        QAction* pAction = m_actions.at(nID);
+        pAction->setIcon(QIcon(QPixmap::fromImage(
+            bitmap.copy(QRect(QPoint(nImage * kButtonImage.width(), 0), kButtonImage)))));
+        ++nImage;
+        m_wndToolBar->addAction(pAction);
+        // A button never takes the keyboard from the view.
+        if (QWidget* pButton = m_wndToolBar->widgetForAction(pAction)) {
+            pButton->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+    // Icons are for the toolbar only; menu items stay text.
+    for (const auto& [nID, pAction] : m_actions) {
+        pAction->setIconVisibleInMenu(false);
+    }
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+}
+
+void CMainFrame::CreateStatusBar() {
+    m_wndStatusBar = new QStatusBar(this);
+    m_wndStatusBar->setObjectName(QStringLiteral("m_wndStatusBar"));
+    m_pMessagePane = new QLabel(LoadString(AFX_IDS_IDLEMESSAGE), m_wndStatusBar);
+    m_pMessagePane->setTextFormat(Qt::PlainText);
+    m_pMessagePane->setMinimumWidth(1);  // a long text never widens the window
+    m_wndStatusBar->addWidget(m_pMessagePane, 1);
+    const std::array<UINT, 3> aIndicatorIDs = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
+                                               ID_INDICATOR_SCRL};
+    for (std::size_t i = 0; i < aIndicatorIDs.size(); ++i) {
+        auto* pPane = new QLabel(m_wndStatusBar);
+        pPane->setAlignment(Qt::AlignCenter);
+        pPane->setFrameShape(QFrame::Panel);
+        pPane->setFrameShadow(QFrame::Sunken);
+        // A pane is as wide as its text, shown or not.
+        const int nText = pPane->fontMetrics().horizontalAdvance(LoadString(aIndicatorIDs[i]));
+        pPane->setFixedWidth(nText + 2 * pPane->frameWidth() + 8);
+        m_wndStatusBar->addPermanentWidget(pPane);
+        m_aIndicators[i] = pPane;
+    }
+    setStatusBar(m_wndStatusBar);
+
+    // Qt cannot tell the lock keys: ask the X server a few times a second and whenever a key
+    // goes up or the application becomes active.
+    m_indicatorTimer.setInterval(250);
+    connect(&m_indicatorTimer, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
+    qApp->installEventFilter(this);
+    UpdateIndicators();
+    if (QueryLockKeys()) {
+        m_indicatorTimer.start();
+    }
+}
+
+QAction* CMainFrame::GetAction(UINT nID) const {
+    const auto it = m_actions.find(nID);
+    return it != m_actions.end() ? it->second : nullptr;
+}
+
+bool CMainFrame::UpdateCommandUI(UINT nID) {
+    QAction* pAction = GetAction(nID);
+    CCmdUI cmdUI(nID);
+    // The view answers first; a command nobody decides on is enabled, for every command of the
+    // table has a handler.
+    if (!(m_pView->View().OnUpdateCommand(&cmdUI) && cmdUI.m_bEnableChanged)) {
+        cmdUI.m_bEnabled = TRUE;
+    }
+    const bool bEnabled = cmdUI.m_bEnabled != FALSE;
+    if (pAction != nullptr && pAction->isEnabled() != bEnabled) {
+        pAction->setEnabled(bEnabled);
+    }
+    return bEnabled;
+}
+
+void CMainFrame::UpdateAllCommandUI() {
+    for (const auto& [nID, pAction] : m_actions) {
+        UpdateCommandUI(nID);
+    }
+}
+
+void CMainFrame::OnCommand(UINT nID) {
+    if (!UpdateCommandUI(nID)) {
+        return;
+    }
+    if (!m_pView->View().OnCommand(nID) && !OnFrameCommand(nID) && m_pApp != nullptr) {
+        m_pApp->OnCommand(nID);
+    }
+    UpdateAllCommandUI();
+}
+
+BOOL CMainFrame::OnFrameCommand(UINT nID) {
+    switch (nID) {
+        case ID_APP_EXIT:
+            close();
+            return TRUE;
+        case ID_VIEW_TOOLBAR:
+            m_wndToolBar->setHidden(!m_wndToolBar->isHidden());
+            return TRUE;
+        case ID_VIEW_STATUS_BAR:
+            m_wndStatusBar->setHidden(!m_wndStatusBar->isHidden());
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+bool CMainFrame::IsAccelerator(const QKeyEvent& event) {
+    const QKeySequence key(event.keyCombination());
+    for (const CAccelerator& accelerator : kAccelerators) {
+        if (QKeySequence(accelerator.key) == key) {
+            // An enabled accelerator never gets here: Qt's shortcut has taken it already.
+            OnCommand(accelerator.nID);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CMainFrame::SetMessageText(const QString& text) {
+    m_pMessagePane->setText(text);
+    // Inside the view's paint the status bar is painted with the rest of the window.
+    if (!m_pView->IsPainting() && m_pMessagePane->isVisible()) {
+        m_pMessagePane->repaint();
+    }
+}
+
+QString CMainFrame::GetMessageText() const {
+    return m_pMessagePane->text();
+}
+
+void CMainFrame::UpdateIndicators() {
+    const std::optional<CLockKeyState> state = QueryLockKeys();
+    const std::array<bool, 3> aOn = {state && state->bCaps, state && state->bNum,
+                                     state && state->bScroll};
+    const std::array<UINT, 3> aIDs = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+    for (std::size_t i = 0; i < aOn.size(); ++i) {
+        const QString text = aOn[i] ? LoadString(aIDs[i]) : QString();
+        if (m_aIndicators[i]->text() != text) {
+            m_aIndicators[i]->setText(text);
+        }
+    }
+}
+
+void CMainFrame::ApplyOuterSize() {
+    const QWindow* pWindow = windowHandle();
+    const QMargins margins = pWindow != nullptr ? pWindow->frameMargins() : QMargins();
+    m_sizeSet = QSize(kOuterWidth - margins.left() - margins.right(),
+                      kOuterHeight - margins.top() - margins.bottom());
+    resize(m_sizeSet);
+    if (!margins.isNull()) {
+        m_bOuterSizePending = false;
+    }
+}
+
+bool CMainFrame::event(QEvent* pEvent) {
+    switch (pEvent->type()) {
+        case QEvent::StatusTip: {
+            // Prompts go into pane 0; when a prompt ends the idle text comes back.
+            const QString tip = static_cast<QStatusTipEvent*>(pEvent)->tip();
+            SetMessageText(tip.isEmpty() ? LoadString(AFX_IDS_IDLEMESSAGE) : tip);
+            return true;
+        }
+        case QEvent::Show:
+        case QEvent::Move:
+            if (m_bOuterSizePending) {
+                ApplyOuterSize();
+            }
+            break;
+        case QEvent::Resize:
+            // Once the player has sized the window it keeps the size the player gave it.
+            if (m_bOuterSizePending && size() != m_sizeSet && isVisible()) {
+                m_bOuterSizePending = false;
+            }
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::event(pEvent);
+}
+
+bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    switch (pEvent->type()) {
+        case QEvent::KeyRelease:
+        case QEvent::ApplicationActivate:
+        case QEvent::WindowActivate:
+            if (m_indicatorTimer.isActive()) {
+                UpdateIndicators();
+            }
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(pWatched, pEvent);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* pEvent) {
+    // The close box ends the program at once, also during a game: the view stops its timer now,
+    // so no tick can end the game with a report while the window goes.
+    m_pView->Destroy();
+    pEvent->accept();
+}

@@ -1,0 +1,61 @@
+#include "app/zorvikapp.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "app/aboutdlg.h"
+#include "game/resource.h"
+#include "platform/qt/viewwidget.h"
+
+// The icons and the toolbar bitmap live in a resource of the static library: pull it in.
+static void InitResources() {
+    Q_INIT_RESOURCE(zorvik);
+}
+
+CZorvikApp::CZorvikApp(IRuntime& runtime) : m_runtime(runtime) {}
+
+CZorvikApp::~CZorvikApp() = default;
+
+BOOL CZorvikApp::InitInstance() {
+    InitResources();
+    // The application's icon: on every window, and in the About box.
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/res/zorvik32.xpm"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/res/zorvik16.xpm"), QSize(16, 16));
+    QApplication::setWindowIcon(icon);
+
+    OnFileNew();
+    if (m_pMainWnd == nullptr) {
+        return FALSE;
+    }
+    m_pMainWnd->show();
+    return TRUE;
+}
+
+BOOL CZorvikApp::OnCommand(UINT nID) {
+    switch (nID) {
+        case ID_APP_ABOUT:
+            OnAppAbout();
+            return TRUE;
+        case ID_FILE_NEW:
+            OnFileNew();
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void CZorvikApp::OnAppAbout() {
+    CAboutDlg dlg(m_pMainWnd);
+    dlg.DoModal();
+}
+
+void CZorvikApp::OnFileNew() {
+    // A single-document program makes its document, frame and view once; a later New keeps them.
+    if (m_pMainFrame) {
+        return;
+    }
+    m_pDocument = std::make_unique<CZorvikDoc>();
+    m_pMainFrame = std::make_unique<CMainFrame>(this, *m_pDocument, m_runtime);
+    m_pMainWnd = m_pMainFrame.get();
+}
