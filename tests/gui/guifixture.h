@@ -1,0 +1,67 @@
+// The whole program on the offscreen platform: the application started as at a normal start,
+// with a fake runtime whose program lies in a fresh folder, so the score log is the test's own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <ostream>
+
+#include "app/mainframe.h"
+#include "app/zorvikapp.h"
+#include "fakes/fakeplatform.h"
+#include "game/zorvikview.h"
+#include "platform/qt/viewwidget.h"
+
+class CGuiTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    CMainFrame& Frame() { return *m_pApp->m_pMainWnd; }
+    CViewWidget& ViewWidget() { return *Frame().GetView(); }
+    CZorvikView& Game() { return ViewWidget().View(); }
+    CZorvikDoc& Doc() { return *Game().GetDocument(); }
+
+    // Sizes the frame so that the view's client area becomes cx by cy, and lets it repaint.
+    void SetViewSize(int cx, int cy);
+    // Lets every pending paint happen.
+    static void Settle();
+    // What the view shows now, read back through a repaint of the widget.
+    QImage GrabView();
+    // The view's background: the palette's window colour.
+    QRgb Background();
+
+    // Calls fn once with the next modal window to appear (a message box, a dialog), from the
+    // event loop that the modal window runs; fn must close it.
+    void OnNextModal(std::function<void(QWidget*)> fn);
+    // Whether the callback of OnNextModal has run.
+    bool ModalHandled() const { return m_bModalHandled; }
+
+    std::filesystem::path ScoreLogPath() const { return m_dir / "zorvik.txt"; }
+
+    std::filesystem::path m_dir;
+    CFakeRuntime m_runtime;
+    std::unique_ptr<CZorvikApp> m_pApp;
+
+private:
+    std::function<void(QWidget*)> m_fnModal;
+    std::unique_ptr<QTimer> m_pModalTimer;
+    bool m_bModalHandled = false;
+};
+
+// A COLORREF as the backing image stores it.
+inline QRgb Rgb(COLORREF cr) {
+    return qRgb(GetRValue(cr), GetGValue(cr), GetBValue(cr));
+}
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* pStream) {
+    *pStream << '"' << text.toStdString() << '"';
+}

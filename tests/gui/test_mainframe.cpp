@@ -1,0 +1,207 @@
+// The main frame as the player first meets it: size, menus, accelerators, toolbar, status bar.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWindow>
+#include <string>
+#include <vector>
+
+#include "game/resource.h"
+#include "gui/guifixture.h"
+
+namespace {
+
+using CMainFrameTest = CGuiTest;
+
+std::vector<std::string> ItemTexts(const QList<QAction*>& actions) {
+    std::vector<std::string> texts;
+    for (const QAction* pAction : actions) {
+        texts.push_back(pAction->isSeparator() ? "-" : pAction->text().toStdString());
+    }
+    return texts;
+}
+
+TEST_F(CMainFrameTest, StartsAt470By575WithBarsInPlaceAndNoGame) {
+    EXPECT_EQ(Frame().frameGeometry().size(), QSize(470, 575));
+    EXPECT_EQ(Frame().toolBarArea(Frame().m_wndToolBar), Qt::TopToolBarArea);
+    EXPECT_TRUE(Frame().m_wndToolBar->isVisible());
+    EXPECT_TRUE(Frame().m_wndStatusBar->isVisible());
+    EXPECT_EQ(Frame().statusBar(), Frame().m_wndStatusBar);
+    EXPECT_EQ(Frame().GetMessageText(), "Klaar");
+    EXPECT_FALSE(Game().m_bRunning);
+    EXPECT_TRUE(ViewWidget().hasFocus()) << "the keys go to the view without a click";
+    // The application's icon, in both sizes.
+    const QIcon icon = QApplication::windowIcon();
+    EXPECT_EQ(icon.pixmap(QSize(32, 32)).size(), QSize(32, 32));
+    EXPECT_EQ(icon.pixmap(QSize(16, 16)).size(), QSize(16, 16));
+    EXPECT_EQ(icon.availableSizes().size(), 2);
+}
+
+TEST_F(CMainFrameTest, MenusHaveTheirCaptionsOrderSeparatorAndShortcuts) {
+    const QList<QAction*> dropDowns = Frame().menuBar()->actions();
+    EXPECT_EQ(ItemTexts(dropDowns),
+              (std::vector<std::string>{"&Bestand", "Beel&d", "&Speel", "&Hulp"}));
+    ASSERT_EQ(dropDowns.size(), 4);
+    const std::vector<std::vector<std::string>> items = {
+        {"E&xit"},
+        {"&Werkbalk", "&Statusregel"},
+        {"&Opties...", "&Start", "-", "Toon score..."},
+        {"&Over Zorvik..."},
+    };
+    for (int i = 0; i < 4; ++i) {
+        QMenu* pMenu = dropDowns[i]->menu();
+        ASSERT_NE(pMenu, nullptr);
+        EXPECT_EQ(ItemTexts(pMenu->actions()), items[static_cast<size_t>(i)]);
+        for (const QAction* pAction : pMenu->actions()) {
+            EXPECT_FALSE(pAction->isCheckable()) << "no item shows a check mark";
+            EXPECT_TRUE(pAction->isEnabled());
+            EXPECT_FALSE(pAction->text().contains('\t'));
+        }
+    }
+    // The items and the actions of the command table are one and the same.
+    EXPECT_EQ(dropDowns[2]->menu()->actions()[0], Frame().GetAction(ID_GAME_OPTIONS));
+    EXPECT_EQ(dropDowns[2]->menu()->actions()[1], Frame().GetAction(ID_GAME_START));
+    EXPECT_EQ(dropDowns[2]->menu()->actions()[3], Frame().GetAction(ID_GAME_SHOWSCORE));
+    EXPECT_EQ(dropDowns[0]->menu()->actions()[0], Frame().GetAction(ID_APP_EXIT));
+    EXPECT_EQ(dropDowns[3]->menu()->actions()[0], Frame().GetAction(ID_APP_ABOUT));
+
+    EXPECT_EQ(Frame().GetAction(ID_GAME_OPTIONS)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+    EXPECT_EQ(Frame().GetAction(ID_GAME_START)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    EXPECT_EQ(Frame().GetAction(ID_APP_ABOUT)->shortcut(), QKeySequence(Qt::Key_F1));
+    for (const UINT nID : {ID_GAME_SHOWSCORE, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
+        EXPECT_TRUE(Frame().GetAction(nID)->shortcut().isEmpty()) << nID;
+    }
+}
+
+TEST_F(CMainFrameTest, ToolbarHasThreeFlatButtonsWithTipsPromptsAndImages) {
+    QToolBar* pBar = Frame().m_wndToolBar;
+    EXPECT_EQ(ItemTexts(pBar->actions()),
+              (std::vector<std::string>{"&Start", "-", "&Opties...", "-", "&Over Zorvik..."}));
+    EXPECT_TRUE(pBar->isMovable());
+    EXPECT_TRUE(pBar->isFloatable());
+    EXPECT_EQ(pBar->allowedAreas(), Qt::AllToolBarAreas);
+    EXPECT_FALSE(pBar->objectName().isEmpty());
+    EXPECT_EQ(pBar->iconSize(), QSize(16, 15));
+
+    struct CButton {
+        UINT nID;
+        const char* pszTip;
+        const char* pszPrompt;
+        QRgb rgbCorner;  // the image's background
+    };
+    const CButton aButtons[] = {
+        {ID_GAME_START, "Start spel", "Start het spel", qRgb(0, 255, 0)},
+        {ID_GAME_OPTIONS, "Opties", "Veldgrootte, niveau enz. specificeren", qRgb(0, 255, 255)},
+        {ID_APP_ABOUT, "Over", "Toont programma-informatie, versienummer en uitleg",
+         qRgb(192, 192, 192)},
+    };
+    for (const CButton& button : aButtons) {
+        QAction* pAction = Frame().GetAction(button.nID);
+        auto* pWidget = qobject_cast<QToolButton*>(pBar->widgetForAction(pAction));
+        ASSERT_NE(pWidget, nullptr);
+        EXPECT_TRUE(pWidget->autoRaise()) << "flat";
+        EXPECT_EQ(pWidget->toolTip().toStdString(), button.pszTip);
+        EXPECT_EQ(pAction->statusTip().toStdString(), button.pszPrompt);
+        const QImage image = pAction->icon().pixmap(QSize(16, 15)).toImage();
+        ASSERT_EQ(image.size(), QSize(16, 15));
+        EXPECT_EQ(image.pixel(0, 0) | 0xFF000000u, button.rgbCorner);
+    }
+    // The Start image holds black letters.
+    const QImage start = Frame().GetAction(ID_GAME_START)->icon().pixmap(QSize(16, 15)).toImage();
+    int nBlack = 0;
+    for (int y = 0; y < start.height(); ++y) {
+        for (int x = 0; x < start.width(); ++x) {
+            nBlack += (start.pixel(x, y) & 0xFFFFFFu) == 0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(nBlack, 20);
+}
+
+TEST_F(CMainFrameTest, StatusPaneShowsPromptsThenKlaarAndTheViewsOwnTexts) {
+    QToolBar* pBar = Frame().m_wndToolBar;
+    QWidget* pOptions = pBar->widgetForAction(Frame().GetAction(ID_GAME_OPTIONS));
+    QTest::mouseMove(pOptions);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Frame().GetMessageText() == "Veldgrootte, niveau enz. specificeren"; }, 2000))
+        << Frame().GetMessageText().toStdString();
+    QTest::mouseMove(&ViewWidget());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Frame().GetMessageText() == "Klaar"; }, 2000));
+
+    // A highlighted menu item shows its prompt; a closed menu gives "Klaar" back.
+    QMenu* pMenu = Frame().menuBar()->actions()[2]->menu();
+    pMenu->popup(Frame().mapToGlobal(QPoint(50, 50)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(pMenu));
+    QTest::mouseMove(pMenu, pMenu->actionGeometry(Frame().GetAction(ID_GAME_START)).center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Frame().GetMessageText() == "Start het spel"; }, 2000))
+        << Frame().GetMessageText().toStdString();
+    QTest::mouseMove(pMenu, pMenu->actionGeometry(Frame().GetAction(ID_GAME_SHOWSCORE)).center());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Frame().GetMessageText() == "Geeft maximale score per niveau"; }, 2000));
+    pMenu->hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Frame().GetMessageText() == "Klaar"; }, 2000));
+
+    // The view writes into the same pane; the text written last stands.
+    Game().SetStatusText("Score: 12, Valtijd: 995ms");
+    EXPECT_EQ(Frame().GetMessageText(), "Score: 12, Valtijd: 995ms");
+    QStatusTipEvent tip(QStringLiteral("Start het spel"));
+    QApplication::sendEvent(&Frame(), &tip);
+    EXPECT_EQ(Frame().GetMessageText(), "Start het spel");
+    Game().SetStatusText("Eindscore: 3");
+    EXPECT_EQ(Frame().GetMessageText(), "Eindscore: 3");
+}
+
+// Without an X server nothing tells the lock keys: the panes stay blank but keep their width.
+TEST_F(CMainFrameTest, LockKeyPanesAreBlankWhereTheDesktopCannotTell) {
+    for (QLabel* pPane : Frame().m_aIndicators) {
+        ASSERT_NE(pPane, nullptr);
+        EXPECT_TRUE(pPane->text().isEmpty());
+        EXPECT_GT(pPane->width(), pPane->fontMetrics().horizontalAdvance("CA"));
+        EXPECT_TRUE(pPane->isVisible());
+    }
+    // The message pane takes the width that is left.
+    EXPECT_GT(Frame().m_pMessagePane->width(), Frame().width() / 2);
+}
+
+TEST_F(CMainFrameTest, CaptionShowsLevelAndFieldSizeOnceTheViewHasPainted) {
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Frame().windowTitle() == "Zorvik niveau 1, 10x15"; }, 2000))
+        << Frame().windowTitle().toStdString();
+}
+
+TEST_F(CMainFrameTest, BarSwitchesToggleTheirBarsAndTheViewRepaintsAtItsNewSize) {
+    const QSize before = ViewWidget().size();
+    Frame().GetAction(ID_VIEW_TOOLBAR)->trigger();
+    Settle();
+    EXPECT_FALSE(Frame().m_wndToolBar->isVisible());
+    EXPECT_GT(ViewWidget().height(), before.height());
+    EXPECT_EQ(ViewWidget().Image().size(), ViewWidget().size());
+    Frame().GetAction(ID_VIEW_STATUS_BAR)->trigger();
+    Settle();
+    EXPECT_FALSE(Frame().m_wndStatusBar->isVisible());
+    EXPECT_FALSE(Frame().GetAction(ID_VIEW_STATUS_BAR)->isChecked());
+    Frame().GetAction(ID_VIEW_TOOLBAR)->trigger();
+    Frame().GetAction(ID_VIEW_STATUS_BAR)->trigger();
+    Settle();
+    EXPECT_TRUE(Frame().m_wndToolBar->isVisible());
+    EXPECT_TRUE(Frame().m_wndStatusBar->isVisible());
+    EXPECT_EQ(ViewWidget().size(), before);
+    // The field is drawn whole at the new size: its first square sits inside the margin.
+    const QImage image = GrabView();
+    EXPECT_EQ(image.pixel(21, 21), Rgb(Doc().m_crEmpty));
+    EXPECT_EQ(image.pixel(5, 5), Background());
+}
+
+// Exit closes the window when no game runs.
+TEST_F(CMainFrameTest, ExitClosesTheWindow) {
+    Frame().GetAction(ID_APP_EXIT)->trigger();
+    EXPECT_FALSE(Frame().isVisible());
+}
+
+}  // namespace
