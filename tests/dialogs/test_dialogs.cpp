@@ -168,16 +168,6 @@ using OptionsDialog = COptionsFixture;
 
 }  // namespace
 
-// The constructor leaves the exchanged values at 0 for the caller to set.
-TEST(OptionsDialogConstruction, ExchangedMembersStartAtZero) {
-    COptionsDlg dlg;
-    EXPECT_EQ(dlg.m_nWidth, 0);
-    EXPECT_EQ(dlg.m_nHeight, 0);
-    EXPECT_EQ(dlg.m_nLevel, 0);
-    EXPECT_EQ(dlg.m_nFallTime, 0);
-    EXPECT_EQ(dlg.m_bSingleColour, FALSE);
-}
-
 // The dialog opens with the caller's values, ready for the width to be overtyped.
 TEST_F(OptionsDialog, OpensShowingTheCurrentValues) {
     const int nResult = Run([](QWidget* pDlg) {
