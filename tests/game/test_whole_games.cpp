@@ -1,5 +1,3 @@
-
-
 // Whole games, played by scripted random pieces and a stream of keys and ticks on fields from
 // 10x10 to 50x50 at every level, checked after every event against a small reference model of
 // the rules: the field holds exactly the settled squares plus the falling piece, and every
@@ -11,6 +9,7 @@
 #include <climits>
 #include <cstdlib>
 #include <deque>
+#include <ostream>
 #include <random>
 #include <sstream>
 #include <string>
@@ -289,7 +288,7 @@ private:
     return ::testing::AssertionSuccess();
 }
 
-struct CGameSpec {
+struct CGameSetup {
     int nWidth;
     int nHeight;
     int nLevel;
@@ -298,14 +297,22 @@ struct CGameSpec {
     int nOnlyPiece = -1;  // every draw gives this piece (levels 1 to 3), for many full rows
 };
 
-std::string Name(const ::testing::TestParamInfo<CGameSpec>& info) {
-    const CGameSpec& s = info.param;
+void PrintTo(const CGameSetup& s, std::ostream* pOut) {
+    *pOut << s.nWidth << "x" << s.nHeight << " level " << s.nLevel << " fall time " << s.nFallTime
+          << " seed " << s.nSeed;
+    if (s.nOnlyPiece >= 0) {
+        *pOut << " only piece " << s.nOnlyPiece;
+    }
+}
+
+std::string Name(const ::testing::TestParamInfo<CGameSetup>& info) {
+    const CGameSetup& s = info.param;
     return "Field" + std::to_string(s.nWidth) + "x" + std::to_string(s.nHeight) + "Level" +
            std::to_string(s.nLevel) + "Seed" + std::to_string(s.nSeed) +
            (s.nOnlyPiece >= 0 ? "OnlyPiece" + std::to_string(s.nOnlyPiece) : "");
 }
 
-class WholeGames : public ::testing::TestWithParam<CGameSpec> {};
+class WholeGames : public ::testing::TestWithParam<CGameSetup> {};
 
 // The player: mostly places each piece where it leaves the stack lowest and completes rows
 // (turned and mirrored as planned, then moved and dropped), otherwise somewhere at random; now
@@ -486,22 +493,22 @@ private:
 };
 
 TEST_P(WholeGames, EveryEventKeepsFieldAndCountersToTheRules) {
-    const CGameSpec& spec = GetParam();
+    const CGameSetup& setup = GetParam();
     const bool bStatusTexts = StatusTextsReachWindow();
     CHeadlessGame game;
-    game.doc.SetFieldSize(spec.nWidth, spec.nHeight);
-    game.doc.m_nLevel = spec.nLevel;
-    game.view.m_nFallTime = spec.nFallTime;
-    CReferenceGame model(spec.nWidth, spec.nHeight, spec.nLevel, spec.nFallTime);
-    CPlayer player(spec.nSeed);
-    std::mt19937 draws(spec.nSeed * 7919u + 1u);
+    game.doc.SetFieldSize(setup.nWidth, setup.nHeight);
+    game.doc.m_nLevel = setup.nLevel;
+    game.view.m_nFallTime = setup.nFallTime;
+    CReferenceGame model(setup.nWidth, setup.nHeight, setup.nLevel, setup.nFallTime);
+    CPlayer player(setup.nSeed);
+    std::mt19937 draws(setup.nSeed * 7919u + 1u);
     const auto feed = [&] {
         while (game.runtime.m_randScript.size() < 4) {
             int d = std::uniform_int_distribution<int>(0, 32000)(draws);
-            if (spec.nOnlyPiece >= 0) {
-                const int nFirst = spec.nLevel == 2 ? 5 : 0;
-                const int nRange = spec.nLevel == 1 ? 5 : spec.nLevel == 2 ? 12 : 17;
-                d = d - d % nRange + spec.nOnlyPiece - nFirst;
+            if (setup.nOnlyPiece >= 0) {
+                const int nFirst = setup.nLevel == 2 ? 5 : 0;
+                const int nRange = setup.nLevel == 1 ? 5 : setup.nLevel == 2 ? 12 : 17;
+                d = d - d % nRange + setup.nOnlyPiece - nFirst;
             }
             game.runtime.m_randScript.push_back(d);
             model.draws.push_back(d);
@@ -518,7 +525,7 @@ TEST_P(WholeGames, EveryEventKeepsFieldAndCountersToTheRules) {
         }
     };
     // Long enough for most games to fill up; a game still running then is stopped with Esc.
-    const int nEventLimit = 60 * spec.nWidth * spec.nHeight / 10 + 2000;
+    const int nEventLimit = 60 * setup.nWidth * setup.nHeight / 10 + 2000;
 
     int nLandings = 0;
     int nRowsTotal = 0;
@@ -564,32 +571,32 @@ TEST_P(WholeGames, EveryEventKeepsFieldAndCountersToTheRules) {
         static_cast<int>(std::count(model.beeps.begin(), model.beeps.end(), MB_ICONASTERISK)));
 }
 
-std::vector<CGameSpec> Specs() {
+std::vector<CGameSetup> Setups() {
     const std::array<std::pair<int, int>, 7> sizes = {
         {{10, 10}, {10, 15}, {15, 10}, {10, 50}, {50, 10}, {23, 31}, {50, 50}}};
     const std::array<int, 4> fallTimes = {1000, 400, 2000, 1450};
-    std::vector<CGameSpec> specs;
+    std::vector<CGameSetup> setups;
     unsigned nSeed = 1;
     for (const auto& [w, h] : sizes) {
         for (int nLevel = 1; nLevel <= 4; ++nLevel) {
-            specs.push_back(
+            setups.push_back(
                 {w, h, nLevel, fallTimes[static_cast<std::size_t>(nLevel - 1)], nSeed++});
         }
     }
     // Bars only: fields played empty, and four and five rows at once.
-    specs.push_back({10, 15, 2, 1000, nSeed++, kI5});
-    specs.push_back({10, 20, 2, 400, nSeed++, kI5});
-    specs.push_back({20, 30, 2, 1000, nSeed++, kI5});
-    specs.push_back({50, 50, 2, 1000, nSeed++, kI5});
-    specs.push_back({12, 16, 1, 1000, nSeed++, kI4});
-    specs.push_back({16, 24, 3, 400, nSeed++, kI4});
+    setups.push_back({10, 15, 2, 1000, nSeed++, kI5});
+    setups.push_back({10, 20, 2, 400, nSeed++, kI5});
+    setups.push_back({20, 30, 2, 1000, nSeed++, kI5});
+    setups.push_back({50, 50, 2, 1000, nSeed++, kI5});
+    setups.push_back({12, 16, 1, 1000, nSeed++, kI4});
+    setups.push_back({16, 24, 3, 400, nSeed++, kI4});
     // More games on the small fields, where rows go and games end quickly.
     for (int i = 0; i < 8; ++i) {
-        specs.push_back({10, 10 + i, 1 + i % 4, 1000, nSeed++});
+        setups.push_back({10, 10 + i, 1 + i % 4, 1000, nSeed++});
     }
-    return specs;
+    return setups;
 }
 
-INSTANTIATE_TEST_SUITE_P(Fields, WholeGames, ::testing::ValuesIn(Specs()), Name);
+INSTANTIATE_TEST_SUITE_P(Fields, WholeGames, ::testing::ValuesIn(Setups()), Name);
 
 }  // namespace
