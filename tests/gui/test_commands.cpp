@@ -1,6 +1,7 @@
 // The command table while a game runs: refused from every source, About still there.
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -9,6 +10,7 @@
 #include <QToolBar>
 
 #include "app/aboutdlg.h"
+#include "app/optionsdlg.h"
 #include "game/resource.h"
 #include "gui/guifixture.h"
 
@@ -145,6 +147,40 @@ TEST_F(CCommandTest, CloseBoxEndsAGameAtOnceWithoutReport) {
     EXPECT_EQ(Game().m_nCurY, nRow);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(std::filesystem::exists(ScoreLogPath())) << "no record of a closed game";
+}
+
+// Ctrl+E opens the Options dialog with the current settings; OK hands its values back to the view.
+TEST_F(CCommandTest, OptionsDialogShowsTheSettingsAndOkWritesThemBack) {
+    QString shownWidth;
+    OnNextModal([&](QWidget* pModal) {
+        ASSERT_NE(qobject_cast<COptionsDlg*>(pModal), nullptr);
+        // The dialog opens with the focus on the width, its text selected.
+        auto* pEdit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(pEdit, nullptr);
+        shownWidth = pEdit->text();
+        pEdit->selectAll();
+        QTest::keyClicks(pEdit, "12");
+        QTest::keyClick(pModal, Qt::Key_Return);
+    });
+    QTest::keyClick(&ViewWidget(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(ModalHandled());
+    EXPECT_EQ(shownWidth, "10");
+    EXPECT_EQ(Doc().m_field.m_nWidth, 12);
+    EXPECT_EQ(Doc().m_field.m_nHeight, 15);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Frame().windowTitle() == "Zorvik niveau 1, 12x15"; }, 2000));
+
+    // Cancel writes nothing back, whatever was typed.
+    OnNextModal([&](QWidget* pModal) {
+        auto* pEdit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(pEdit, nullptr);
+        pEdit->selectAll();
+        QTest::keyClicks(pEdit, "30");
+        QTest::keyClick(pModal, Qt::Key_Escape);
+    });
+    Frame().GetAction(ID_GAME_OPTIONS)->trigger();
+    EXPECT_TRUE(ModalHandled());
+    EXPECT_EQ(Doc().m_field.m_nWidth, 12);
 }
 
 // Show score works when no game runs and shows its box.
