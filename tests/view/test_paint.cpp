@@ -1,5 +1,6 @@
 // What a paint does as a whole: the field, the caption, the paused view, and the squares the
 // controller draws between paints.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -92,6 +93,38 @@ TEST(Paint, DrawCellBetweenPaintsFillsOnlyItsOwnSquare) {
                                                  {121, 41, 19, 19, g_aPieceColour[9], true}}));
     EXPECT_TRUE(g.wnd.m_captions.empty());
     EXPECT_TRUE(drawtest::ClientShowsFieldOnly(g));
+}
+
+// A fall step never redraws the field: it fills the squares the piece leaves in the empty colour
+// and the squares it enters in its own, on a client surface, and nothing else.
+TEST(Paint, AFallStepFillsOnlyTheSquaresThePieceLeavesAndEnters) {
+    CHeadlessGame g;
+    g.doc.m_bSingleColour = FALSE;
+    g.view.OnGameStart();
+    g.wnd.Paint(g.view);  // the paint the Start's invalidation brings
+    g.wnd.ClearRecords();
+    const int nPiece = g.view.m_nCurPiece;
+    const int x = g.view.m_nCurX;
+    const int y = g.view.m_nCurY;
+
+    g.view.OnTimer(1);
+    ASSERT_EQ(g.view.m_nCurY, y + 1);
+
+    CellOffset aCells[CPolyomino::kMaxCells];
+    const int nCount = g.doc.m_pPieces[nPiece].GetCells(aCells);
+    std::vector<CFill> expected;
+    for (int i = 0; i < nCount; ++i) {
+        const int nLeft = 21 + 20 * (x + aCells[i].x);
+        expected.push_back({nLeft, 21 + 20 * (y + aCells[i].y), 19, 19, g.doc.m_crEmpty, true});
+        expected.push_back({nLeft, 21 + 20 * (y + 1 + aCells[i].y), 19, 19,
+                            g_aPieceColour[static_cast<std::size_t>(nPiece)], true});
+    }
+    EXPECT_THAT(g.wnd.m_fills, ::testing::UnorderedElementsAreArray(expected));
+    // Squares both left and entered end in the piece's colour: every field pixel is as drawn.
+    EXPECT_TRUE(drawtest::ClientLooksLike(g.wnd, [&](int px, int py) {
+        return drawtest::FieldPixel(g.doc, 20, px, py,
+                                    px >= 220 ? g.wnd.Pixel(px, py) : CFakeWindow::kBackground);
+    }));
 }
 
 }  // namespace
