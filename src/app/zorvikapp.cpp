@@ -18,6 +18,10 @@ CZorvikApp::~CZorvikApp() = default;
 
 BOOL CZorvikApp::InitInstance() {
     InitResources();
+    QApplication::setApplicationName(QStringLiteral("zorvik"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    // Lets Wayland compositors and docks find the desktop entry, and with it the icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zorvik"));
     // The application's icon: on every window, and in the About box.
     QIcon icon;
     icon.addFile(QStringLiteral(":/res/zorvik32.xpm"), QSize(32, 32));
