@@ -9,6 +9,6 @@ class CAboutDlg : public QDialog {
 public:
     explicit CAboutDlg(QWidget* pParent = nullptr);
 
-    // Runs the box until OK, Esc or the close box; the result means nothing.
+    // Runs the box until OK (IDOK), Esc or the close box (IDCANCEL); callers ignore the result.
     int DoModal();
 };

@@ -1,8 +1,178 @@
-// Placeholder until the Options dialog lands.
 #include "app/optionsdlg.h"
 
-COptionsDlg::COptionsDlg(QWidget* pParent) : QDialog(pParent) {}
+#include <QCheckBox>
+#include <QColor>
+#include <QColorDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QString>
+
+#include "app/dialogunits.h"
+
+namespace {
+
+QColor ToQColor(COLORREF cr) {
+    return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr));
+}
+
+COLORREF ToColorRef(const QColor& colour) {
+    return RGB(static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+               static_cast<std::uint8_t>(colour.blue()));
+}
+
+// A whole number is an optional sign and decimal digits, blanks around it allowed.
+bool IsWholeNumber(const QString& text) {
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        ++i;
+    }
+    if (i == text.size()) {
+        return false;
+    }
+    for (; i < text.size(); ++i) {
+        if (text[i] < u'0' || text[i] > u'9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+COptionsDlg::COptionsDlg(QWidget* pParent) : QDialog(pParent) {
+    setWindowTitle(QStringLiteral("Opties"));
+    const CDialogUnits dlu(font());
+    setFixedSize(dlu.Size(147, 107));
+
+    // The controls in the order of the dialog's resource, which is also the tab order. Each
+    // carries its resource id as object name.
+    auto makeEdit = [&](const char* pszId, int x, int y) {
+        auto* pEdit = new QLineEdit(this);
+        pEdit->setObjectName(QLatin1String(pszId));
+        pEdit->setGeometry(dlu.Rect(x, y, 27, 12));
+        return pEdit;
+    };
+    m_pWidthEdit = makeEdit("IDC_WIDTH", 39, 7);
+    m_pHeightEdit = makeEdit("IDC_HEIGHT", 39, 25);
+    m_pLevelEdit = makeEdit("IDC_LEVEL", 39, 43);
+    m_pFallTimeEdit = makeEdit("IDC_FALLTIME", 40, 62);
+
+    m_pSingleColourCheck = new QCheckBox(QStringLiteral("Eén kleur"), this);
+    m_pSingleColourCheck->setObjectName(QStringLiteral("IDC_SINGLECOLOUR"));
+    dlu.Place(m_pSingleColourCheck, 7, 85, 43, 9);
+
+    auto makeButton = [&](const char* pszId, const QString& text, int x, int y) {
+        auto* pButton = new QPushButton(text, this);
+        pButton->setObjectName(QLatin1String(pszId));
+        pButton->setGeometry(dlu.Rect(x, y, 50, 14));
+        return pButton;
+    };
+    QPushButton* pPickColour = makeButton("IDC_PICKCOLOUR", QStringLiteral("Geef kleur"), 90, 86);
+    QPushButton* pOk = makeButton("IDOK", QStringLiteral("OK"), 90, 7);
+    QPushButton* pCancel = makeButton("IDCANCEL", QStringLiteral("Cancel"), 90, 27);
+    pOk->setDefault(true);
+
+    auto makeStatic = [&](const QString& text, int x, int y, int cx, int cy) {
+        auto* pLabel = new QLabel(text, this);
+        pLabel->setTextFormat(Qt::PlainText);
+        pLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        dlu.Place(pLabel, x, y, cx, cy);
+    };
+    makeStatic(QStringLiteral("Breedte: "), 7, 8, 28, 11);
+    makeStatic(QStringLiteral("Hoogte:"), 7, 26, 27, 11);
+    makeStatic(QStringLiteral("Niveau:"), 7, 44, 28, 11);
+    makeStatic(QStringLiteral("Valtijd:"), 8, 63, 25, 11);
+    makeStatic(QStringLiteral("milliseconden"), 73, 63, 43, 10);
+    makeStatic(QStringLiteral("1 t/m 4"), 73, 45, 54, 10);
+
+    QWidget::setTabOrder(m_pWidthEdit, m_pHeightEdit);
+    QWidget::setTabOrder(m_pHeightEdit, m_pLevelEdit);
+    QWidget::setTabOrder(m_pLevelEdit, m_pFallTimeEdit);
+    QWidget::setTabOrder(m_pFallTimeEdit, m_pSingleColourCheck);
+    QWidget::setTabOrder(m_pSingleColourCheck, pPickColour);
+    QWidget::setTabOrder(pPickColour, pOk);
+    QWidget::setTabOrder(pOk, pCancel);
+
+    connect(pPickColour, &QPushButton::clicked, this, &COptionsDlg::OnPickColour);
+    connect(pOk, &QPushButton::clicked, this, &COptionsDlg::accept);
+    connect(pCancel, &QPushButton::clicked, this, &COptionsDlg::reject);
+}
 
 int COptionsDlg::DoModal() {
-    return IDCANCEL;
+    m_pWidthEdit->setText(QString::number(m_nWidth));
+    m_pHeightEdit->setText(QString::number(m_nHeight));
+    m_pLevelEdit->setText(QString::number(m_nLevel));
+    m_pFallTimeEdit->setText(QString::number(m_nFallTime));
+    m_pSingleColourCheck->setChecked(m_bSingleColour != FALSE);
+    m_crColourOnOpen = m_crColour;
+
+    // The dialog opens ready to overtype the width.
+    m_pWidthEdit->setFocus(Qt::TabFocusReason);
+    m_pWidthEdit->selectAll();
+
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
+
+void COptionsDlg::accept() {
+    // The fields are read in order and the first refused one ends the reading, so the player
+    // hears about one fault at a time. The members change only when all are accepted: a dialog
+    // cancelled after a refused OK hands back nothing.
+    int nWidth = 0;
+    int nHeight = 0;
+    int nLevel = 0;
+    int nFallTime = 0;
+    if (!ReadNumber(m_pWidthEdit, 10, 50, nWidth) || !ReadNumber(m_pHeightEdit, 10, 50, nHeight) ||
+        !ReadNumber(m_pLevelEdit, 1, 4, nLevel) ||
+        !ReadNumber(m_pFallTimeEdit, 400, 2000, nFallTime)) {
+        return;
+    }
+    m_nWidth = nWidth;
+    m_nHeight = nHeight;
+    m_nLevel = nLevel;
+    m_nFallTime = nFallTime;
+    m_bSingleColour = m_pSingleColourCheck->isChecked() ? TRUE : FALSE;
+    QDialog::accept();
+}
+
+void COptionsDlg::reject() {
+    m_crColour = m_crColourOnOpen;
+    QDialog::reject();
+}
+
+bool COptionsDlg::ReadNumber(QLineEdit* pEdit, int nMin, int nMax, int& nValue) {
+    const QString text = pEdit->text().trimmed();
+    QString fault;
+    if (!IsWholeNumber(text)) {
+        fault = QStringLiteral("Geef een geheel getal.");
+    } else {
+        bool bOk = false;
+        nValue = text.toInt(&bOk);
+        // Digits beyond the range of an int are a whole number too, just far out of bounds.
+        if (!bOk || nValue < nMin || nValue > nMax) {
+            fault = QStringLiteral("Geef een geheel getal tussen %1 en %2.").arg(nMin).arg(nMax);
+        }
+    }
+    if (fault.isEmpty()) {
+        return true;
+    }
+
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zorvik"), fault, QMessageBox::Ok, this);
+    box.exec();
+    // Where no window manager hands the activation back, the dialog takes it itself.
+    activateWindow();
+    pEdit->setFocus(Qt::OtherFocusReason);
+    pEdit->selectAll();
+    return false;
+}
+
+void COptionsDlg::OnPickColour() {
+    // Qt's own chooser, the same on every desktop (and one that tests can drive). It starts at
+    // the current colour and allows any colour.
+    QColorDialog dialog(ToQColor(m_crColour), this);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_crColour = ToColorRef(dialog.selectedColor());
+    }
 }

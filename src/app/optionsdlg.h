@@ -5,6 +5,9 @@
 
 #include "platform/wintypes.h"
 
+class QCheckBox;
+class QLineEdit;
+
 class COptionsDlg : public QDialog {
     Q_OBJECT
 
@@ -21,4 +24,26 @@ public:
     int m_nLevel = 0;
     int m_nFallTime = 0;
     BOOL m_bSingleColour = FALSE;
+
+    // "Geef kleur": lets the player choose m_crColour; no control shows it.
+    void OnPickColour();
+
+    // OK: takes the values over only when every field is accepted, else reports the first
+    // refused one and stays open.
+    void accept() override;
+    // Cancel, Esc and the close box: the members keep the values they had on opening, a colour
+    // chosen meanwhile included.
+    void reject() override;
+
+private:
+    // Reads one edit as a whole number within nMin..nMax. On refusal it tells the player why,
+    // puts the focus on the edit with its text selected and returns false.
+    bool ReadNumber(QLineEdit* pEdit, int nMin, int nMax, int& nValue);
+
+    QLineEdit* m_pWidthEdit = nullptr;
+    QLineEdit* m_pHeightEdit = nullptr;
+    QLineEdit* m_pLevelEdit = nullptr;
+    QLineEdit* m_pFallTimeEdit = nullptr;
+    QCheckBox* m_pSingleColourCheck = nullptr;
+    COLORREF m_crColourOnOpen = 0;
 };
