@@ -4,10 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "fakes/fakeplatform.h"
+#include "game/keycodes.h"
+#include "game/resource.h"
 #include "scorelogtestdir.h"
 
 namespace {
@@ -105,6 +108,32 @@ TEST_F(ScoreLog, EveryFinishedGameIsAppendedWithOrWithoutRecord) {
     EXPECT_EQ(dir.ReadLog(), Record(0, 1, false, 0) + Record(7, 1, true, 7) +
                                  Record(3, 1, false, 3) + Record(7, 4, true, 7));
     EXPECT_EQ(game.wnd.m_messageBoxes.size(), 4u);
+}
+
+// A game that the player stops with Esc and one that ends by itself each leave their record,
+// written after the beep and the box.
+TEST_F(ScoreLog, EveryGameEndLeavesItsRecordAlsoWhenStoppedWithEsc) {
+    game.view.OnGameStart();
+    game.view.OnKeyDown(VK_ESCAPE, 1, kScanEscape);
+    ASSERT_FALSE(game.view.m_bRunning);
+    ASSERT_EQ(game.wnd.m_messageBoxes.size(), 1u);
+    EXPECT_EQ(game.wnd.m_messageBoxes[0].caption, "Score");
+    EXPECT_EQ(dir.ReadLog(), Record(0, 1, false, 0)) << "a stopped game at once scores 0";
+    const auto beep = std::find(game.wnd.m_events.begin(), game.wnd.m_events.end(), "Beep 48");
+    EXPECT_LT(beep - game.wnd.m_events.begin(),
+              std::find(game.wnd.m_events.begin(), game.wnd.m_events.end(), "MessageBox Score") -
+                  game.wnd.m_events.begin());
+
+    game.view.OnGameStart();
+    for (int i = 0; i < 100000 && game.view.m_bRunning; ++i) {
+        game.view.OnTimer(kFallTimerId);
+    }
+    ASSERT_FALSE(game.view.m_bRunning) << "the pieces pile up until one no longer fits";
+    ASSERT_EQ(game.wnd.m_messageBoxes.size(), 2u);
+    const std::string report = game.wnd.m_messageBoxes[1].text;
+    EXPECT_GT(std::stoi(report.substr(7)), 0);
+    EXPECT_NE(report.find(" Nieuw Record!\n"), std::string::npos) << "level 1 held only 0";
+    EXPECT_EQ(dir.ReadLog(), Record(0, 1, false, 0) + report + "\n\n");
 }
 
 TEST_F(ScoreLog, ShowScoreBoxListsTheBestOfEachLevelRightAligned) {
