@@ -1,9 +1,51 @@
-// Placeholder until the score log lands.
+// The end-of-game report, the score log beside the program and the best scores per level.
 #include "game/zorvikview.h"
+#include "platform/strformat.h"
+#include "scorelog/scorelogfile.h"
 
-void CZorvikView::ReportScore() {}
-std::string CZorvikView::GetScoreLogPath() {
-    return {};
+void CZorvikView::ReportScore() {
+    // The best scores are read before this game's record is appended, so the game never
+    // competes with itself.
+    ReadBestScores();
+    CZorvikDoc* pDoc = GetDocument();
+    const int nScore = GetScore();
+    const bool bLevelKnown = pDoc->m_nLevel >= 1 && pDoc->m_nLevel <= 4;
+    const bool bNewRecord =
+        bLevelKnown && pDoc->m_aBestScore[static_cast<std::size_t>(pDoc->m_nLevel - 1)] < nScore;
+
+    std::string text = StrFormat("Score: %d", nScore);
+    text += bNewRecord ? " Nieuw Record!\n" : "\n";
+    text += StrFormat("Aantal stukken: %d\n", m_nPieces);
+    text += StrFormat("Bonus: %d\n", m_nBonus * 10);
+    text += "Instellingen:\n";
+    text += StrFormat("  Valtijd: %d\n", m_nFallTime);
+    text += StrFormat("  Breedte veld: %d\n", pDoc->m_field.m_nWidth);
+    text += StrFormat("  Hoogte veld: %d\n", pDoc->m_field.m_nHeight);
+    text += StrFormat("  Niveau: %d\n", pDoc->m_nLevel);
+
+    // Modal: the record is appended after the player has closed the box.
+    m_pWnd->MessageBox(text, "Score", MB_OK);
+
+    // The record is the text followed by two empty lines. A log that cannot be opened for
+    // appending loses the record without a message.
+    AppendToScoreLog(GetScoreLogPath(), text + "\n\n");
 }
-void CZorvikView::ReadBestScores() {}
-void CZorvikView::OnGameShowScore() {}
+
+std::string CZorvikView::GetScoreLogPath() {
+    return ScoreLogPathFor(m_pRuntime->GetProgramPath());
+}
+
+void CZorvikView::ReadBestScores() {
+    GetDocument()->m_aBestScore = ReadScoreLogFile(GetScoreLogPath());
+}
+
+void CZorvikView::OnGameShowScore() {
+    ReadBestScores();
+    const CZorvikDoc* pDoc = GetDocument();
+    std::string text;
+    for (int nLevel = 1; nLevel <= 4; ++nLevel) {
+        text += StrFormat("Level %d: %5d\n", nLevel,
+                          pDoc->m_aBestScore[static_cast<std::size_t>(nLevel - 1)]);
+    }
+    m_pWnd->MessageBox(text, "Score", MB_OK);
+}

@@ -1,0 +1,125 @@
+// Reading a long score log and reporting a finished game, file append included.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "game/zorvikview.h"
+#include "scorelog/scorelogfile.h"
+#include "scorelog/scorelogreader.h"
+
+namespace {
+
+// A window whose services do nothing: the message box returns at once.
+class CSilentWindow final : public IViewWindow {
+public:
+    void SetTimer(UINT_PTR, UINT) override {}
+    void KillTimer(UINT_PTR) override {}
+    void InvalidateRect() override {}
+    CRect GetClientRect() const override { return {0, 0, 400, 340}; }
+    std::unique_ptr<CDC> GetClientDC() override { return nullptr; }
+    void Default() override {}
+    void SetMainWindowText(const std::string&) override {}
+    void SetStatusPaneText(const std::string&) override {}
+    int MessageBox(const std::string&, const std::string&, UINT) override { return IDOK; }
+    void MessageBeep(UINT) override {}
+    int DoOptionsDialog(COptionsValues&) override { return IDCANCEL; }
+};
+
+// The system runtime, with the program placed in a directory of the benchmark's own.
+class CPlacedRuntime final : public IRuntime {
+public:
+    explicit CPlacedRuntime(std::string programPath) : m_programPath(std::move(programPath)) {}
+    void srand(std::uint32_t nSeed) override { m_runtime.srand(nSeed); }
+    int rand() override { return m_runtime.rand(); }
+    std::int64_t time() override { return m_runtime.time(); }
+    std::string GetProgramPath() override { return m_programPath; }
+
+private:
+    CSystemRuntime m_runtime;
+    std::string m_programPath;
+};
+
+// A temporary directory holding a score log of nRecords records, removed at the end.
+class CLogDir {
+public:
+    explicit CLogDir(int nRecords) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zorvik-bench-XXXXXX").string();
+        m_dir = ::mkdtemp(pattern.data()) != nullptr ? pattern : "";
+        std::ofstream out(LogPath(), std::ios::binary);
+        for (int i = 0; i < nRecords; ++i) {
+            out << "Score: " << (i * 7919) % 100003 << (i % 500 == 0 ? " Nieuw Record!" : "")
+                << "\nAantal stukken: 57\nBonus: 30\nInstellingen:\n  Valtijd: 800\n"
+                   "  Breedte veld: 12\n  Hoogte veld: 20\n  Niveau: "
+                << 1 + i % 4 << "\n\n\n";
+        }
+    }
+    ~CLogDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
+    CLogDir(const CLogDir&) = delete;
+    CLogDir& operator=(const CLogDir&) = delete;
+
+    std::string ProgramPath() const { return (m_dir / "zorvik").string(); }
+    std::string LogPath() const { return (m_dir / "zorvik.txt").string(); }
+
+private:
+    std::filesystem::path m_dir;
+};
+
+void BM_ReadScoreLogFile(benchmark::State& state) {
+    const CLogDir dir(static_cast<int>(state.range(0)));
+    const std::size_t nBytes = std::filesystem::file_size(dir.LogPath());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadScoreLogFile(dir.LogPath()));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * nBytes));
+}
+BENCHMARK(BM_ReadScoreLogFile)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The reader alone, on a log already in memory.
+void BM_ReadBestScoresFrom(benchmark::State& state) {
+    const CLogDir dir(static_cast<int>(state.range(0)));
+    std::ifstream in(dir.LogPath(), std::ios::binary);
+    const std::string log{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadBestScoresFrom(log));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * log.size()));
+}
+BENCHMARK(BM_ReadBestScoresFrom)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The end of a game: reading the best scores, building the report, the (silent) box and the
+// append. Its cost grows with the log it reads first, so the log is cut back to its size after
+// every iteration, outside the timing.
+void BM_ReportScore(benchmark::State& state) {
+    const CLogDir dir(static_cast<int>(state.range(0)));
+    CZorvikDoc doc;
+    CSilentWindow wnd;
+    CPlacedRuntime runtime(dir.ProgramPath());
+    CZorvikView view(doc, wnd, runtime);
+    doc.m_nLevel = 2;
+    view.m_nPieces = 57;
+    view.m_nBonus = 3;
+    view.m_nRows = 14;
+    view.m_nDropPoints = 31;
+    const auto nSize = static_cast<off_t>(std::filesystem::file_size(dir.LogPath()));
+    for (auto _ : state) {
+        view.ReportScore();
+        state.PauseTiming();
+        if (::truncate(dir.LogPath().c_str(), nSize) != 0) {
+            state.SkipWithError("cannot cut the log back");
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ReportScore)->Arg(0)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,178 @@
+// The score log as a file: hostile contents, huge logs, and programs appending at once.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "fakes/fakeplatform.h"
+#include "scorelog/scorelogfile.h"
+#include "scorelogtestdir.h"
+
+namespace {
+
+using Best = std::array<std::int32_t, 4>;
+
+// Reading a log, however hostile, through the report and the show-score box: no crash, and the
+// file keeps its bytes and its modification time.
+TEST(ScoreLogFile, HostileLogsNeverCrashTheGameNorChangeTheFile) {
+    std::mt19937 random(77u);
+    std::uniform_int_distribution<int> pickByte(0, 255);
+    std::string binary(1 << 20, '\0');
+    for (char& c : binary) {
+        c = static_cast<char>(pickByte(random));
+    }
+    std::string hugeNumbers;
+    for (int i = 0; i < 2000; ++i) {
+        hugeNumbers += "Score: " + std::string(static_cast<std::size_t>(i % 120), '9') +
+                       "\n  Niveau: " + std::string(static_cast<std::size_t>(i % 50), '4') + "\n";
+    }
+    const std::vector<std::pair<std::string, std::string>> logs = {
+        {"binary", binary},
+        {"no line ends", std::string(1 << 20, 'S')},
+        {"one endless score line", "Score: 1" + std::string(1 << 20, ' ')},
+        {"only line ends", std::string(1 << 16, '\n') + std::string(1 << 16, '\r')},
+        {"NUL bytes", std::string(1 << 16, '\0')},
+        {"huge numbers", hugeNumbers},
+        {"level line at the very end", "Score: 5\n  Niveau: 1"},
+    };
+    for (const auto& [name, log] : logs) {
+        SCOPED_TRACE(name);
+        CScoreLogDir dir;
+        CHeadlessGame game;
+        game.runtime.m_programPath = dir.ProgramPath();
+        dir.WriteLog(log);
+        const CFileSnapshot before = CFileSnapshot::Take(dir);
+        ASSERT_EQ(before.bytes.size(), log.size());
+        game.view.ReadBestScores();
+        game.view.OnGameShowScore();
+        EXPECT_EQ(game.doc.m_aBestScore, ReadScoreLogFile(dir.LogPath()));
+        EXPECT_TRUE(CFileSnapshot::Take(dir) == before);
+        ASSERT_EQ(game.wnd.m_messageBoxes.size(), 1u);
+        EXPECT_EQ(game.wnd.m_messageBoxes[0].text.substr(0, 8), "Level 1:");
+
+        // A report still appends its record after all of it.
+        game.doc.m_nLevel = 3;
+        game.view.m_nPieces = 4;
+        game.view.ReportScore();
+        const std::string after = dir.ReadLog();
+        ASSERT_EQ(after.substr(0, log.size()), log);
+        const std::string record = after.substr(log.size());
+        EXPECT_TRUE(record.starts_with("Score: ")) << record;
+        EXPECT_TRUE(
+            record.ends_with("Aantal stukken: 4\nBonus: 0\nInstellingen:\n"
+                             "  Valtijd: 1000\n  Breedte veld: 10\n  Hoogte veld: 15\n"
+                             "  Niveau: 3\n\n\n"))
+            << record;
+    }
+}
+
+TEST(ScoreLogFile, HugeNumbersSaturateInsteadOfWrapping) {
+    CScoreLogDir dir;
+    dir.WriteLog(
+        "Score: 4294967297\n  Niveau: 1\nScore: -99999999999\n  Niveau: 2\n"
+        "Score: 99999999999999999999\n  Niveau: 4\n");
+    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{2147483647, 0, 0, 2147483647}));
+}
+
+TEST(ScoreLogFile, LogOf100000RecordsReadsWholeAndUnchanged) {
+    CScoreLogDir dir;
+    std::string log;
+    for (int i = 0; i < 100000; ++i) {
+        log += "Score: " + std::to_string(i) + (i % 1000 == 0 ? " Nieuw Record!" : "") +
+               "\r\nAantal stukken: 57\r\nBonus: 30\r\nInstellingen:\r\n  Valtijd: 800\r\n"
+               "  Breedte veld: 12\r\n  Hoogte veld: 20\r\n  Niveau: " +
+               std::to_string(1 + i % 4) + "\r\n\r\n\r\n";
+    }
+    dir.WriteLog(log);
+    const CFileSnapshot before = CFileSnapshot::Take(dir);
+    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{99996, 99997, 99998, 99999}));
+    EXPECT_TRUE(CFileSnapshot::Take(dir) == before);
+}
+
+TEST(ScoreLogFile, MissingOrUnusualLogsReadAsNoGamesAndTakeNoRecord) {
+    CScoreLogDir dir;
+    EXPECT_EQ(ReadScoreLogFile(""), (Best{}));
+    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
+    EXPECT_FALSE(AppendToScoreLog("", "Score: 1\n"));
+
+    std::filesystem::create_directory(dir.LogPath());
+    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
+    EXPECT_FALSE(AppendToScoreLog(dir.LogPath(), "Score: 1\n"));
+    std::filesystem::remove(dir.LogPath());
+
+    // A pipe of that name neither blocks the game nor takes a record.
+    ASSERT_EQ(::mkfifo(dir.LogPath().c_str(), 0600), 0);
+    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
+    EXPECT_FALSE(AppendToScoreLog(dir.LogPath(), "Score: 1\n"));
+}
+
+// Two programs that end a game at the same moment: every record lies in the log whole, in one
+// piece, and each program's records keep their order.
+TEST(ScoreLogFile, TwoProcessesAppendingAtOnceKeepEveryRecordWhole) {
+    CScoreLogDir dir;
+    constexpr int kRecords = 300;
+    int aStart[2];
+    ASSERT_EQ(::pipe(aStart), 0);
+    auto appendRecords = [&](int nProcess) {
+        CHeadlessGame game;
+        game.runtime.m_programPath = dir.ProgramPath();
+        game.doc.m_nLevel = nProcess;
+        for (int i = 0; i < kRecords; ++i) {
+            game.view.m_nBonus = i;  // tells the records of one process apart
+            game.view.ReportScore();
+        }
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        char c = 0;
+        ::close(aStart[1]);
+        const bool bStarted = ::read(aStart[0], &c, 1) == 1;
+        if (bStarted) {
+            appendRecords(2);
+        }
+        ::_exit(bStarted ? 0 : 1);
+    }
+    ::close(aStart[0]);
+    ASSERT_EQ(::write(aStart[1], "x", 1), 1);
+    ::close(aStart[1]);
+    appendRecords(1);
+    int nStatus = 0;
+    ASSERT_EQ(::waitpid(child, &nStatus, 0), child);
+    ASSERT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0);
+
+    // Cut the log into records at their two empty lines and match each whole.
+    const std::string log = dir.ReadLog();
+    int aNext[2] = {0, 0};
+    std::size_t nPos = 0;
+    int nRecords = 0;
+    while (nPos < log.size()) {
+        const std::size_t nEnd = log.find("\n\n\n", nPos);
+        ASSERT_NE(nEnd, std::string::npos) << "a torn record at " << nPos;
+        const std::string record = log.substr(nPos, nEnd + 3 - nPos);
+        const std::size_t nLevelAt = record.rfind("  Niveau: ");
+        ASSERT_NE(nLevelAt, std::string::npos) << record;
+        const int nProcess = record[nLevelAt + 10] - '0';
+        ASSERT_TRUE(nProcess == 1 || nProcess == 2) << record;
+        const int i = aNext[nProcess - 1]++;
+        const std::string expected =
+            "Aantal stukken: 0\nBonus: " + std::to_string(i * 10) +
+            "\nInstellingen:\n  Valtijd: 1000\n  Breedte veld: 10\n  Hoogte veld: 15\n"
+            "  Niveau: " +
+            std::to_string(nProcess) + "\n\n\n";
+        ASSERT_EQ(record.substr(record.find('\n') + 1), expected) << "record " << nRecords;
+        ASSERT_EQ(record.substr(0, 7), "Score: ");
+        nPos = nEnd + 3;
+        ++nRecords;
+    }
+    EXPECT_EQ(nRecords, 2 * kRecords);
+    EXPECT_EQ(aNext[0], kRecords);
+    EXPECT_EQ(aNext[1], kRecords);
+}
+
+}  // namespace
