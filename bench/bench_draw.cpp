@@ -7,30 +7,9 @@
 #include "game/zorvikview.h"
 #include "model/piececatalogue.h"
 #include "model/zorvikdoc.h"
+#include "nullplatform.h"
 
 namespace {
-
-class CNullDC final : public CDC {
-public:
-    void FillSolidRect(int x, int y, int cx, int cy, COLORREF cr) override {
-        benchmark::DoNotOptimize(x + y + cx + cy + static_cast<int>(cr));
-    }
-};
-
-class CNullWindow final : public IViewWindow {
-public:
-    void SetTimer(UINT_PTR, UINT) override {}
-    void KillTimer(UINT_PTR) override {}
-    void InvalidateRect() override {}
-    CRect GetClientRect() const override { return {0, 0, 1100, 1040}; }
-    std::unique_ptr<CDC> GetClientDC() override { return std::make_unique<CNullDC>(); }
-    void Default() override {}
-    void SetMainWindowText(const std::string&) override {}
-    void SetStatusPaneText(const std::string&) override {}
-    int MessageBox(const std::string&, const std::string&, UINT) override { return IDOK; }
-    void MessageBeep(UINT) override {}
-    int DoOptionsDialog(COptionsValues&) override { return IDCANCEL; }
-};
 
 // A 50 x 50 field, half of it occupied, as a paint draws it: 2,500 squares.
 void BM_DrawFieldLargest(benchmark::State& state) {
@@ -42,7 +21,7 @@ void BM_DrawFieldLargest(benchmark::State& state) {
         }
     }
     doc.m_bSingleColour = state.range(0) != 0 ? TRUE : FALSE;
-    CNullWindow wnd;
+    CNullWindow wnd({0, 0, 1100, 1040});
     CSystemRuntime runtime;
     CZorvikView view(doc, wnd, runtime);
     view.m_bRunning = TRUE;
@@ -58,7 +37,7 @@ BENCHMARK(BM_DrawFieldLargest)->Arg(0)->Arg(1);
 // The preview alone, as the controller draws it after choosing a new next piece.
 void BM_DrawNextPiece(benchmark::State& state) {
     CZorvikDoc doc;
-    CNullWindow wnd;
+    CNullWindow wnd({0, 0, 1100, 1040});
     CSystemRuntime runtime;
     CZorvikView view(doc, wnd, runtime);
     view.m_nCellSize = 20;

@@ -9,42 +9,9 @@
 #include "game/resource.h"
 #include "game/zorvikview.h"
 #include "model/piececatalogue.h"
+#include "nullplatform.h"
 
 namespace {
-
-class CNullDC final : public CDC {
-public:
-    void FillSolidRect(int, int, int, int, COLORREF) override {}
-};
-
-// A window that answers every call and draws nowhere.
-class CNullWindow final : public IViewWindow {
-public:
-    void SetTimer(UINT_PTR, UINT) override {}
-    void KillTimer(UINT_PTR) override {}
-    void InvalidateRect() override {}
-    CRect GetClientRect() const override { return {0, 0, 1100, 1100}; }
-    std::unique_ptr<CDC> GetClientDC() override { return std::make_unique<CNullDC>(); }
-    void Default() override {}
-    void SetMainWindowText(const std::string&) override {}
-    void SetStatusPaneText(const std::string&) override {}
-    int MessageBox(const std::string&, const std::string&, UINT) override { return IDOK; }
-    void MessageBeep(UINT) override {}
-    int DoOptionsDialog(COptionsValues&) override { return IDCANCEL; }
-};
-
-// A fixed clock, so that every game gets the same pieces, and no program path, so that no
-// score log is written beside the benchmark.
-class CBenchRuntime final : public IRuntime {
-public:
-    void srand(std::uint32_t nSeed) override { m_random.srand(nSeed); }
-    int rand() override { return m_random.rand(); }
-    std::int64_t time() override { return 1700000000; }
-    std::string GetProgramPath() override { return {}; }
-
-private:
-    CSystemRuntime m_random;
-};
 
 struct CBenchGame {
     CZorvikDoc doc;

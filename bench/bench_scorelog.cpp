@@ -8,40 +8,11 @@
 #include <string>
 
 #include "game/zorvikview.h"
+#include "nullplatform.h"
 #include "scorelog/scorelogfile.h"
 #include "scorelog/scorelogreader.h"
 
 namespace {
-
-// A window whose services do nothing: the message box returns at once.
-class CSilentWindow final : public IViewWindow {
-public:
-    void SetTimer(UINT_PTR, UINT) override {}
-    void KillTimer(UINT_PTR) override {}
-    void InvalidateRect() override {}
-    CRect GetClientRect() const override { return {0, 0, 400, 340}; }
-    std::unique_ptr<CDC> GetClientDC() override { return nullptr; }
-    void Default() override {}
-    void SetMainWindowText(const std::string&) override {}
-    void SetStatusPaneText(const std::string&) override {}
-    int MessageBox(const std::string&, const std::string&, UINT) override { return IDOK; }
-    void MessageBeep(UINT) override {}
-    int DoOptionsDialog(COptionsValues&) override { return IDCANCEL; }
-};
-
-// The system runtime, with the program placed in a directory of the benchmark's own.
-class CPlacedRuntime final : public IRuntime {
-public:
-    explicit CPlacedRuntime(std::string programPath) : m_programPath(std::move(programPath)) {}
-    void srand(std::uint32_t nSeed) override { m_runtime.srand(nSeed); }
-    int rand() override { return m_runtime.rand(); }
-    std::int64_t time() override { return m_runtime.time(); }
-    std::string GetProgramPath() override { return m_programPath; }
-
-private:
-    CSystemRuntime m_runtime;
-    std::string m_programPath;
-};
 
 // A temporary directory holding a score log of nRecords records, removed at the end.
 class CLogDir {
@@ -100,8 +71,8 @@ BENCHMARK(BM_ReadBestScoresFrom)->Arg(100000)->Unit(benchmark::kMillisecond);
 void BM_ReportScore(benchmark::State& state) {
     const CLogDir dir(static_cast<int>(state.range(0)));
     CZorvikDoc doc;
-    CSilentWindow wnd;
-    CPlacedRuntime runtime(dir.ProgramPath());
+    CNullWindow wnd;
+    CBenchRuntime runtime(dir.ProgramPath());
     CZorvikView view(doc, wnd, runtime);
     doc.m_nLevel = 2;
     view.m_nPieces = 57;
