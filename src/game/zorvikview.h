@@ -42,9 +42,23 @@ public:
     BOOL OnUpdateCommand(CCmdUI* pCmdUI);
 
     // --- Controller -------------------------------------------------------------------------
+    // One change of the falling piece: a step of one square, or a turn or mirror about its
+    // origin.
+    enum class EPieceChange { kLeft, kRight, kDown, kRotate, kMirror };
+
     bool PieceFits(int nIndex, int x, int y);
     // bPlace TRUE: writes the piece into the field and draws it if it fits; FALSE: erases it.
     bool PutPiece(int nIndex, int x, int y, BOOL bPlace);
+    // The one path of every move, turn, mirror and fall step: erases the falling piece, makes
+    // the change and writes the piece again. Where it does not fit, the change is taken back and
+    // the piece written where and as it was, which always fits. Returns whether it fitted.
+    bool ChangePiece(EPieceChange change);
+    // Space: the piece falls as far as it fits and stays there, still movable, until the next
+    // tick lands it. A long drop scores.
+    void DropPiece();
+    // A tick found the piece unable to fall: full rows go and score, and the next piece enters;
+    // the game ends when it does not fit.
+    void LandPiece();
     void ChoosePiece(int& nIndex, int& nStartX, int& nStartY);
     void ResetGameState();
     void GameOver();

@@ -59,54 +59,88 @@ void CZorvikView::OnGameStart() {
 
 void CZorvikView::OnTimer(UINT_PTR /*nIDEvent*/) {
     // No game, or a paused one: the tick is dropped, not even passed on.
-    if (m_bRunning == FALSE || m_bPaused != FALSE) {
+    if (!m_bRunning || m_bPaused) {
         return;
     }
-    CZorvikDoc* pDoc = GetDocument();
-    PutPiece(m_nCurPiece, m_nCurX, m_nCurY, FALSE);
-    ++m_nCurY;
-    if (!PutPiece(m_nCurPiece, m_nCurX, m_nCurY, TRUE)) {
-        // Landing: back to the row where the squares just were, which therefore fits.
-        --m_nCurY;
-        PutPiece(m_nCurPiece, m_nCurX, m_nCurY, TRUE);
-
-        BOOL bEmpty = FALSE;
-        const std::int32_t nRemoved = pDoc->m_field.RemoveFullRows(bEmpty);
-        if (nRemoved > 0) {
-            {
-                CClientDC dc(*m_pWnd);
-                DrawField(&dc);
-            }
-            m_nRows += nRemoved;
-            if (nRemoved > 1) {
-                m_nBonus += nRemoved * (nRemoved + 1) / 2;
-            }
-            // Every landed square rests on the bottom row or on squares below it and only
-            // whole rows vanish, so an empty bottom row means an empty field.
-            if (bEmpty != FALSE) {
-                m_nBonus += kEmptyFieldBonus;
-                m_pWnd->MessageBeep(MB_ICONASTERISK);
-            }
-            m_pWnd->KillTimer(kFallTimerId);
-            m_pWnd->SetTimer(kFallTimerId, static_cast<UINT>(GetFallInterval(m_nRows)));
-        }
-        // The piece that enters next is counted only after this text, by its successor's
-        // choice: the text shows the pieces landed before this landing.
-        SetStatusText(StrFormat("Score: %d, Valtijd: %dms", GetScore(), GetFallInterval(m_nRows)));
-
-        pDoc->m_pPieces[m_nCurPiece].Reset();
-        m_nCurX = m_nNextX;
-        m_nCurY = m_nNextY;
-        m_nCurPiece = m_nNextPiece;
-        pDoc->m_pPieces[m_nCurPiece].Reset();
-        if (!PutPiece(m_nCurPiece, m_nCurX, m_nCurY, TRUE)) {
-            GameOver();
-        }
-        // Also after the game has ended: the preview then shows a freshly chosen piece.
-        ChoosePiece(m_nNextPiece, m_nNextX, m_nNextY);
-        DrawNextPiece();
+    if (!ChangePiece(EPieceChange::kDown)) {
+        LandPiece();
     }
     m_pWnd->Default();
+}
+
+bool CZorvikView::ChangePiece(EPieceChange change) {
+    CPolyomino& piece = GetDocument()->m_pPieces[m_nCurPiece];
+    // Makes the change (nStep 1) or takes it back (nStep -1).
+    const auto apply = [&](int nStep) {
+        switch (change) {
+            case EPieceChange::kLeft:
+                m_nCurX -= nStep;
+                break;
+            case EPieceChange::kRight:
+                m_nCurX += nStep;
+                break;
+            case EPieceChange::kDown:
+                m_nCurY += nStep;
+                break;
+            case EPieceChange::kRotate:
+                if (nStep > 0) {
+                    piece.RotateClockwise();
+                } else {
+                    piece.RotateCounterclockwise();
+                }
+                break;
+            case EPieceChange::kMirror:
+                piece.Mirror();  // its own inverse
+                break;
+        }
+    };
+    PutPiece(m_nCurPiece, m_nCurX, m_nCurY, FALSE);
+    apply(1);
+    if (PutPiece(m_nCurPiece, m_nCurX, m_nCurY, TRUE)) {
+        return true;
+    }
+    apply(-1);
+    PutPiece(m_nCurPiece, m_nCurX, m_nCurY, TRUE);
+    return false;
+}
+
+void CZorvikView::LandPiece() {
+    CZorvikDoc* pDoc = GetDocument();
+    BOOL bEmpty = FALSE;
+    const std::int32_t nRemoved = pDoc->m_field.RemoveFullRows(bEmpty);
+    if (nRemoved > 0) {
+        {
+            CClientDC dc(*m_pWnd);
+            DrawField(&dc);
+        }
+        m_nRows += nRemoved;
+        if (nRemoved > 1) {
+            m_nBonus += nRemoved * (nRemoved + 1) / 2;
+        }
+        // Every landed square rests on the bottom row or on squares below it and only whole rows
+        // vanish, so an empty bottom row means an empty field.
+        if (bEmpty) {
+            m_nBonus += kEmptyFieldBonus;
+            m_pWnd->MessageBeep(MB_ICONASTERISK);
+        }
+        m_pWnd->KillTimer(kFallTimerId);
+        m_pWnd->SetTimer(kFallTimerId, static_cast<UINT>(GetFallInterval(m_nRows)));
+    }
+    // The piece that enters next is counted only after this text, by its successor's choice:
+    // the text shows the pieces landed before this landing.
+    SetStatusText(StrFormat("Score: %d, Valtijd: %dms", GetScore(), GetFallInterval(m_nRows)));
+
+    pDoc->m_pPieces[m_nCurPiece].Reset();
+    m_nCurX = m_nNextX;
+    m_nCurY = m_nNextY;
+    m_nCurPiece = m_nNextPiece;
+    pDoc->m_pPieces[m_nCurPiece].Reset();
+    if (!PutPiece(m_nCurPiece, m_nCurX, m_nCurY, TRUE)) {
+        GameOver();
+    }
+    // Also after the game has ended: the preview then shows a freshly chosen piece.
+    ChoosePiece(m_nNextPiece, m_nNextX, m_nNextY);
+    DrawNextPiece();
 }
 
 void CZorvikView::OnDestroy() {
@@ -115,7 +149,7 @@ void CZorvikView::OnDestroy() {
 }
 
 void CZorvikView::OnUpdateIdleOnly(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(m_bRunning == FALSE);
+    pCmdUI->Enable(!m_bRunning);
 }
 
 void CZorvikView::OnUpdateAppAbout(CCmdUI* /*pCmdUI*/) {
@@ -142,7 +176,7 @@ BOOL CZorvikView::OnCommand(UINT nID) {
     // out. It is swallowed, so nobody else carries it out either.
     CCmdUI state(nID);
     OnUpdateCommand(&state);
-    if (state.m_bEnabled == FALSE) {
+    if (!state.m_bEnabled) {
         return TRUE;
     }
     (this->*pfnHandler)();
@@ -178,11 +212,11 @@ bool CZorvikView::PieceFits(int nIndex, int x, int y) {
 
 bool CZorvikView::PutPiece(int nIndex, int x, int y, BOOL bPlace) {
     CClientDC dc(*m_pWnd);
-    if (bPlace != FALSE && !PieceFits(nIndex, x, y)) {
+    if (bPlace && !PieceFits(nIndex, x, y)) {
         return false;
     }
     CPlayField& field = GetDocument()->m_field;
-    const COLORREF cr = bPlace != FALSE ? g_aPieceColour[static_cast<std::size_t>(nIndex)] : 0;
+    const COLORREF cr = bPlace ? g_aPieceColour[static_cast<std::size_t>(nIndex)] : 0;
     CellOffset aCells[CPolyomino::kMaxCells];
     const std::int32_t nCount = GetDocument()->m_pPieces[nIndex].GetCells(aCells);
     for (std::int32_t i = 0; i < nCount; ++i) {

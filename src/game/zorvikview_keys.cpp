@@ -8,77 +8,42 @@ namespace {
 // earns a bonus unit and one point per attempt.
 constexpr int kFreeDropAttempts = 5;
 
-// The one path of every move, turn and mirror: erase the piece, make the change, write it; when
-// it does not fit, take the change back and write the piece where and as it was, which always
-// fits. A refused change is silent.
-template <typename FChange, typename FUndo>
-void TryChange(CZorvikView& view, FChange fnChange, FUndo fnUndo) {
-    view.PutPiece(view.m_nCurPiece, view.m_nCurX, view.m_nCurY, FALSE);
-    fnChange();
-    if (!view.PutPiece(view.m_nCurPiece, view.m_nCurX, view.m_nCurY, TRUE)) {
-        fnUndo();
-        view.PutPiece(view.m_nCurPiece, view.m_nCurX, view.m_nCurY, TRUE);
-    }
-}
-
 }  // namespace
 
 void CZorvikView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
     const UINT nKey = MakeKeyCode(nChar, nFlags);
     // Without a game no key acts, and while paused only Pause does; the others are swallowed,
     // not passed on.
-    if (m_bRunning == FALSE) {
+    if (!m_bRunning) {
         return;
     }
-    if (m_bPaused != FALSE && nKey != kKeyPause) {
+    if (m_bPaused && nKey != kKeyPause) {
         return;
     }
-
-    CPolyomino& piece = GetDocument()->m_pPieces[m_nCurPiece];
     switch (nKey) {
         case kKeyLeft:
-            TryChange(
-                *this, [this] { --m_nCurX; }, [this] { ++m_nCurX; });
+            ChangePiece(EPieceChange::kLeft);
             break;
         case kKeyRight:
-            TryChange(
-                *this, [this] { ++m_nCurX; }, [this] { --m_nCurX; });
+            ChangePiece(EPieceChange::kRight);
             break;
         case kKeyDown:
             // Only a move: a piece that cannot go down lands at the next tick, not here.
-            TryChange(
-                *this, [this] { ++m_nCurY; }, [this] { --m_nCurY; });
+            ChangePiece(EPieceChange::kDown);
             break;
         case kKeyUp:
-            TryChange(
-                *this, [&piece] { piece.RotateClockwise(); },
-                [&piece] { piece.RotateCounterclockwise(); });
+            ChangePiece(EPieceChange::kRotate);
             break;
         case kKeyEnd:
-            TryChange(
-                *this, [&piece] { piece.Mirror(); }, [&piece] { piece.Mirror(); });
+            ChangePiece(EPieceChange::kMirror);
             break;
-        case kKeySpace: {
-            // The piece ends at its lowest row without landing: it can still be moved until
-            // the next tick lands it.
-            int nAttempts = 0;
-            do {
-                PutPiece(m_nCurPiece, m_nCurX, m_nCurY, FALSE);
-                ++m_nCurY;
-                ++nAttempts;
-            } while (PutPiece(m_nCurPiece, m_nCurX, m_nCurY, TRUE));
-            --m_nCurY;
-            if (nAttempts > kFreeDropAttempts) {
-                ++m_nBonus;
-                m_nDropPoints += nAttempts;
-            }
-            PutPiece(m_nCurPiece, m_nCurX, m_nCurY, TRUE);
+        case kKeySpace:
+            DropPiece();
             break;
-        }
         case kKeyPause:
             // The timer runs on; its ticks are dropped while paused.
-            m_bPaused = m_bPaused != FALSE ? FALSE : TRUE;
-            if (m_bPaused == FALSE) {
+            m_bPaused = m_bPaused ? FALSE : TRUE;
+            if (!m_bPaused) {
                 SetStatusText("Spel is hervat");
             }
             // The paint shows the pause notice on a blank view, or the field again.
@@ -91,4 +56,21 @@ void CZorvikView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
             break;
     }
     m_pWnd->Default();
+}
+
+void CZorvikView::DropPiece() {
+    // Each attempt erases the piece and writes it one row lower; the failed attempt writes
+    // nothing, so the piece is written back one row up.
+    int nAttempts = 0;
+    do {
+        PutPiece(m_nCurPiece, m_nCurX, m_nCurY, FALSE);
+        ++m_nCurY;
+        ++nAttempts;
+    } while (PutPiece(m_nCurPiece, m_nCurX, m_nCurY, TRUE));
+    --m_nCurY;
+    if (nAttempts > kFreeDropAttempts) {
+        ++m_nBonus;
+        m_nDropPoints += nAttempts;
+    }
+    PutPiece(m_nCurPiece, m_nCurX, m_nCurY, TRUE);
 }
