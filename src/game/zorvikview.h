@@ -18,7 +18,7 @@
 class CZorvikView {
 public:
     CZorvikView(CZorvikDoc& doc, IViewWindow& wnd, IRuntime& runtime);
-    virtual ~CZorvikView() = default;
+    ~CZorvikView() = default;
     CZorvikView(const CZorvikView&) = delete;
     CZorvikView& operator=(const CZorvikView&) = delete;
 

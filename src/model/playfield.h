@@ -12,7 +12,7 @@
 class CPlayField {
 public:
     CPlayField() = default;
-    virtual ~CPlayField() = default;
+    ~CPlayField() = default;
     CPlayField(const CPlayField&) = delete;
     CPlayField& operator=(const CPlayField&) = delete;
 

@@ -23,7 +23,7 @@ public:
     static constexpr int kMaxCells = 5;
 
     CPolyomino() = default;
-    virtual ~CPolyomino() = default;
+    ~CPolyomino() = default;
     CPolyomino(const CPolyomino&) = delete;
     CPolyomino& operator=(const CPolyomino&) = delete;
 

@@ -3,7 +3,6 @@
 #include "model/piececatalogue.h"
 
 CZorvikDoc::CZorvikDoc() {
-    m_pPieces.reset();
     m_nPieceCount = kPieceCount;
     CreatePieces();
     SetFieldSize(10, 15);

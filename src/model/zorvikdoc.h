@@ -15,7 +15,7 @@
 class CZorvikDoc {
 public:
     CZorvikDoc();
-    virtual ~CZorvikDoc() = default;
+    ~CZorvikDoc() = default;
     CZorvikDoc(const CZorvikDoc&) = delete;
     CZorvikDoc& operator=(const CZorvikDoc&) = delete;
 

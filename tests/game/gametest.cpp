@@ -59,12 +59,6 @@ std::vector<CellOffset> InitialCells(int nIndex) {
     return {shape.aCells.begin(), shape.aCells.begin() + shape.nCount};
 }
 
-bool StatusTextsReachWindow() {
-    CHeadlessGame probe;
-    probe.view.SetStatusText("probe");
-    return !probe.wnd.m_statusTexts.empty();
-}
-
 std::vector<std::string> EventsOf(const CFakeWindow& wnd,
                                   std::initializer_list<const char*> prefixes) {
     std::vector<std::string> events;
@@ -91,13 +85,6 @@ std::vector<std::string> GameEvents(const CFakeWindow& wnd) {
         }
     }
     return ::testing::AssertionSuccess();
-}
-
-std::vector<std::string> Expected(std::vector<std::string> expected) {
-    if (!StatusTextsReachWindow()) {
-        std::erase_if(expected, [](const std::string& e) { return e.starts_with("Status"); });
-    }
-    return expected;
 }
 
 }  // namespace gametest

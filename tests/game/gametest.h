@@ -59,19 +59,14 @@ std::vector<COLORREF> Cells(const CPlayField& field);
 std::vector<CellOffset> PieceCells(const CZorvikDoc& doc, int nIndex);
 std::vector<CellOffset> InitialCells(int nIndex);
 
-// Whether the view's status texts reach pane 0 of the window yet. The drawing half of the view
-// forwards them; until it does, the tests of status texts have nothing to read.
-bool StatusTextsReachWindow();
-
 // The recorded events that begin with one of the prefixes, in order.
 std::vector<std::string> EventsOf(const CFakeWindow& wnd,
                                   std::initializer_list<const char*> prefixes);
-// The events a game step shows: timer calls, status texts and beeps, in order. Status
-// lines are dropped from `expected` while status texts do not reach the window.
+// The events a game step shows: timer calls, status texts and beeps, in order.
 std::vector<std::string> GameEvents(const CFakeWindow& wnd);
-std::vector<std::string> Expected(std::vector<std::string> expected);
-// The end-of-game report (a message box, once the score log is built) comes only after the
-// warning beep.
+// A list of expected events, written inline in an assertion.
+using Events = std::vector<std::string>;
+// The end-of-game report (a message box) comes only after the warning beep.
 ::testing::AssertionResult ReportFollowsTheBeep(const CFakeWindow& wnd);
 
 }  // namespace gametest

@@ -219,7 +219,7 @@ TEST(Landing, ALandingWithoutRowsLeavesTheTimerAloneAndShowsThePiecesLandedBefor
     EXPECT_EQ(game.view.m_nPieces, 0);
     Tick(game.view);
     EXPECT_EQ(game.view.m_nPieces, 1) << "landed";
-    EXPECT_EQ(GameEvents(game.wnd), Expected({ScoreText(0, 1000)}))
+    EXPECT_EQ(GameEvents(game.wnd), Events({ScoreText(0, 1000)}))
         << "the first landing shows 0 and the setting, and touches no timer";
     EXPECT_EQ(game.wnd.TimerPeriod(kFallTimerId), 1000u);
     EXPECT_EQ(game.wnd.m_nDefaults, 14) << "every tick of a running game is passed on";
@@ -235,7 +235,7 @@ TEST(Landing, ALandingWithoutRowsLeavesTheTimerAloneAndShowsThePiecesLandedBefor
     game.wnd.ClearRecords();
     Press(game.view, kKeySpace);
     Tick(game.view);
-    EXPECT_EQ(GameEvents(game.wnd), Expected({ScoreText(13 + 10 + 1, 1000)}));
+    EXPECT_EQ(GameEvents(game.wnd), Events({ScoreText(13 + 10 + 1, 1000)}));
     EXPECT_EQ(game.view.GetScore(), 13 + 10 + 2);
 }
 
@@ -262,8 +262,8 @@ TEST(Landing, RowsRemovedAtOnceScoreTenFiftyNinetyHundredFortyAndTwoHundred) {
         EXPECT_EQ(game.view.m_nBonus - nBonus, kBonusUnits[g]);
         EXPECT_EQ(game.view.GetScore() - nScore, kPoints[g] + 1) << "the rows and the next piece";
         EXPECT_EQ(GameEvents(game.wnd),
-                  Expected({"KillTimer 1", "SetTimer 1 " + std::to_string(nInterval),
-                            ScoreText(nScore + kPoints[g], nInterval)}));
+                  Events({"KillTimer 1", "SetTimer 1 " + std::to_string(nInterval),
+                          ScoreText(nScore + kPoints[g], nInterval)}));
         EXPECT_EQ(game.wnd.TimerPeriod(kFallTimerId), static_cast<UINT>(nInterval));
         EXPECT_TRUE(game.wnd.m_beeps.empty());
         Strings rows = EmptyRows(15);
@@ -290,8 +290,8 @@ TEST(Landing, PlayingTheFieldEmptyEarnsAThousandPointsAndTheInformationBeep) {
         Tick(game.view);
         EXPECT_EQ(game.view.m_nBonus - nBonus, 100);
         EXPECT_EQ(game.view.GetScore() - nScore, 10 + 1000 + 1);
-        EXPECT_EQ(GameEvents(game.wnd), Expected({"Beep 64", "KillTimer 1", "SetTimer 1 995",
-                                                  ScoreText(nScore + 1010, 995)}));
+        EXPECT_EQ(GameEvents(game.wnd), Events({"Beep 64", "KillTimer 1", "SetTimer 1 995",
+                                                ScoreText(nScore + 1010, 995)}));
         Strings rows = EmptyRows(15);
         rows[0] = ".....ee...";
         rows[1] = ".....ee...";
@@ -377,7 +377,7 @@ TEST(GameOver, APieceThatCannotEnterEndsTheGameAndANewNextPieceIsChosen) {
 
     EXPECT_EQ(game.view.m_bRunning, FALSE);
     EXPECT_EQ(GameEvents(game.wnd),
-              Expected({ScoreText(0, 1000), "Status Eindscore: 0", "KillTimer 1", "Beep 48"}));
+              Events({ScoreText(0, 1000), "Status Eindscore: 0", "KillTimer 1", "Beep 48"}));
     EXPECT_TRUE(ReportFollowsTheBeep(game.wnd));
     EXPECT_EQ(Rows(game.doc.m_field), before) << "the piece that does not fit is not written";
     EXPECT_EQ(game.view.m_nCurPiece, kT4);
@@ -420,7 +420,7 @@ TEST(GameOver, EscEndsTheGameAndPutsTheTurnedPieceBackAfterTheReport) {
     Press(game.view, kKeyEscape);
 
     EXPECT_EQ(game.view.m_bRunning, FALSE);
-    EXPECT_EQ(GameEvents(game.wnd), Expected({"Status Eindscore: 22", "KillTimer 1", "Beep 48"}));
+    EXPECT_EQ(GameEvents(game.wnd), Events({"Status Eindscore: 22", "KillTimer 1", "Beep 48"}));
     EXPECT_TRUE(ReportFollowsTheBeep(game.wnd));
     EXPECT_EQ(game.wnd.m_nDefaults, 1) << "Esc is passed on";
     EXPECT_EQ(PieceCells(game.doc, kL4), InitialCells(kL4));

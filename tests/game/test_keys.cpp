@@ -277,7 +277,7 @@ TEST(Pause, WhilePausedOnlyPauseActsAndTheTimerRunsOnUntouched) {
 
     Press(game.view, kKeyPause);
     EXPECT_EQ(game.view.m_bPaused, FALSE);
-    EXPECT_EQ(game.wnd.m_events, Expected({"Status Spel is hervat", "Invalidate", "Default"}));
+    EXPECT_EQ(game.wnd.m_events, Events({"Status Spel is hervat", "Invalidate", "Default"}));
     EXPECT_TRUE(CSnapshot(game) == before) << "the piece is where it was";
     EXPECT_EQ(game.wnd.TimerPeriod(kFallTimerId), 1000u);
     EXPECT_TRUE(EventsOf(game.wnd, {"SetTimer", "KillTimer"}).empty());
