@@ -15,6 +15,15 @@
 #include "platform/viewwindow.h"
 #include "platform/wintypes.h"
 
+// The starting fall interval the player may set, and its value in a new view, in milliseconds.
+constexpr std::int32_t kMinFallTime = 400;
+constexpr std::int32_t kMaxFallTime = 2000;
+constexpr std::int32_t kDefaultFallTime = 1000;
+
+// Each removed row and each bonus unit is worth this many points.
+constexpr std::int32_t kPointsPerRow = 10;
+constexpr std::int32_t kPointsPerBonusUnit = 10;
+
 class CZorvikView {
 public:
     CZorvikView(CZorvikDoc& doc, IViewWindow& wnd, IRuntime& runtime);
@@ -79,10 +88,10 @@ public:
     void ReadBestScores();
 
     // --- Game state, in this order ----------------------------------------------------------
-    std::int32_t m_nBonus = 0;        // bonus units this game, 10 points each
-    std::int32_t m_nPieces = 0;       // pieces counted this game, 1 point each
-    std::int32_t m_nDropPoints = 0;   // points of long drops
-    std::int32_t m_nFallTime = 1000;  // starting fall interval, ms; a setting
+    std::int32_t m_nBonus = 0;                    // bonus units this game
+    std::int32_t m_nPieces = 0;                   // pieces counted this game, 1 point each
+    std::int32_t m_nDropPoints = 0;               // points of long drops
+    std::int32_t m_nFallTime = kDefaultFallTime;  // starting fall interval, ms; a setting
     BOOL m_bPaused = FALSE;
     std::int32_t m_nRows = 0;       // full rows removed this game
     BOOL m_bRunning = FALSE;        // a game runs, paused or not

@@ -291,5 +291,5 @@ int CZorvikView::GetFallInterval(int nRows) const {
 }
 
 int CZorvikView::GetScore() const {
-    return m_nDropPoints + 10 * (m_nRows + m_nBonus) + m_nPieces;
+    return m_nDropPoints + kPointsPerRow * m_nRows + kPointsPerBonusUnit * m_nBonus + m_nPieces;
 }

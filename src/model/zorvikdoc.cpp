@@ -5,12 +5,12 @@
 CZorvikDoc::CZorvikDoc() {
     m_nPieceCount = kPieceCount;
     CreatePieces();
-    SetFieldSize(10, 15);
-    m_nMargin = 20;
-    m_crEmpty = 0x000A0A0A;
-    m_crSingle = 0x0048BB79;
+    SetFieldSize(kDefaultFieldWidth, kDefaultFieldHeight);
+    m_nMargin = kDefaultMargin;
+    m_crEmpty = kDefaultEmptyColour;
+    m_crSingle = kDefaultSingleColour;
     m_bSingleColour = TRUE;
-    m_nLevel = 1;
+    m_nLevel = kDefaultLevel;
 }
 
 void CZorvikDoc::CreatePieces() {

@@ -112,16 +112,17 @@ void CScoreLogReader::Put(char c) {
     }
 }
 
-// The comparisons see the piece as the C string it was in the game's zero-filled buffer: the
-// prefixes must stand whole before any NUL byte, and the number at its fixed index reads up to
-// the end of the piece or the first NUL byte after that index.
+// A prefix that matches has no NUL byte in it, and ReadLogNumber stops at the first NUL byte
+// after the number's index: together the piece reads as the text before its first NUL byte.
 void CScoreLogReader::HandlePiece(std::string_view piece) {
-    if (piece.starts_with("Score")) {
-        m_nCurrentScore = piece.size() > 6 ? ReadLogNumber(piece.substr(6)) : 0;
+    if (piece.starts_with(kScoreLinePrefix)) {
+        m_nCurrentScore =
+            piece.size() > kScoreNumberIndex ? ReadLogNumber(piece.substr(kScoreNumberIndex)) : 0;
     }
-    if (piece.starts_with("  Niveau")) {
-        const std::int32_t nLevel = piece.size() > 9 ? ReadLogNumber(piece.substr(9)) : 0;
-        if (nLevel >= 1 && nLevel <= 4) {
+    if (piece.starts_with(kLevelLinePrefix)) {
+        const std::int32_t nLevel =
+            piece.size() > kLevelNumberIndex ? ReadLogNumber(piece.substr(kLevelNumberIndex)) : 0;
+        if (nLevel >= 1 && nLevel <= kLevelCount) {
             std::int32_t& nBest = m_aBestScore[static_cast<std::size_t>(nLevel - 1)];
             if (nBest < m_nCurrentScore) {
                 nBest = m_nCurrentScore;
@@ -130,7 +131,7 @@ void CScoreLogReader::HandlePiece(std::string_view piece) {
     }
 }
 
-std::array<std::int32_t, 4> ReadBestScoresFrom(std::string_view text) {
+std::array<std::int32_t, kLevelCount> ReadBestScoresFrom(std::string_view text) {
     CScoreLogReader reader;
     reader.Feed(text.data(), text.size());
     reader.Finish();

@@ -6,33 +6,42 @@
 #include <cstdint>
 #include <string_view>
 
+#include "model/zorvikdoc.h"
+
 // A number as the score log holds it, read the way atoi reads it: leading white space skipped,
 // an optional sign, then digits up to the first other character; no digits give 0. A number
 // beyond the 32-bit range gives the nearest value in range. The text ends at its end or at its
 // first NUL byte, whichever comes first.
 std::int32_t ReadLogNumber(std::string_view text);
 
+// The two kinds of line the reader looks at, and where their number starts.
+constexpr std::string_view kScoreLinePrefix = "Score";
+constexpr std::size_t kScoreNumberIndex = 6;  // after "Score: "'s blank
+constexpr std::string_view kLevelLinePrefix = "  Niveau";
+constexpr std::size_t kLevelNumberIndex = 9;  // after "  Niveau: "'s colon
+
 // Reads a score log fed in chunks of any size, in file order.
 //
-// The log is read the way the game has always read it, in text mode: a CR immediately before
-// an LF is part of the line end, so logs written with CR LF read exactly like those written
-// with LF. Each line is taken in pieces of at most 99 characters (a longer line arrives in
-// several pieces, each tested as a line of its own). A piece beginning with "Score" sets the
-// current score to the number at index 6; a piece beginning with "  Niveau" names the level at
-// index 9, and a level 1 to 4 whose best score is below the current score takes it.
+// A CR immediately before an LF is part of the line end, so logs written with CR LF read
+// exactly like those written with LF. Each line is taken in pieces of at most 99 characters (a
+// longer line arrives in several pieces, each tested as a line of its own). A piece beginning
+// with "Score" sets the current score to the number at index 6; a piece beginning with
+// "  Niveau" names the level at index 9, and a level 1 to kLevelCount whose best score is below
+// the current score takes it. Every other line is ignored.
 //
-// A piece is tested as the C string it would be in a zero-filled buffer: a NUL byte ends the
-// text that the prefixes are compared with and the number is read from, but it still counts
-// towards the 99 characters of a piece. Ctrl-Z (0x1A), the end-of-file mark that old DOS and
-// Windows tools leave in text files, carries no text and is skipped wherever it stands.
+// A NUL byte ends the text of its piece: the prefixes must stand whole before it, and a number
+// is read up to it. It still counts towards the 99 characters of the piece, so what follows it
+// on a long line is cut at the same places as without it. Ctrl-Z (0x1A), the end-of-file mark
+// some DOS-era editors leave, carries no text and is skipped wherever it stands, so a record
+// appended after a stray Ctrl-Z still counts for the best scores.
 class CScoreLogReader {
 public:
     void Feed(const char* pData, std::size_t nSize);
     // The end of the file: handles a last line without a line end.
     void Finish();
 
-    // Best scores of levels 1 to 4; 0 where no logged game of that level scored more.
-    const std::array<std::int32_t, 4>& BestScores() const { return m_aBestScore; }
+    // Best scores of levels 1 to kLevelCount; 0 where no logged game of that level scored more.
+    const std::array<std::int32_t, kLevelCount>& BestScores() const { return m_aBestScore; }
 
 private:
     static constexpr std::size_t kPieceChars = 99;
@@ -45,8 +54,8 @@ private:
     std::size_t m_nLength = 0;
     bool m_bPendingCR = false;  // a CR was read; whether it is part of a line end is not known yet
     std::int32_t m_nCurrentScore = 0;
-    std::array<std::int32_t, 4> m_aBestScore{};
+    std::array<std::int32_t, kLevelCount> m_aBestScore{};
 };
 
-// The best scores of levels 1 to 4 in the whole text of a score log.
-std::array<std::int32_t, 4> ReadBestScoresFrom(std::string_view text);
+// The best scores of levels 1 to kLevelCount in the whole text of a score log.
+std::array<std::int32_t, kLevelCount> ReadBestScoresFrom(std::string_view text);

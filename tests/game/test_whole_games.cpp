@@ -23,8 +23,9 @@ namespace {
 
 using Shape = std::vector<CellOffset>;
 
-// The rules once more, written plainly from the game's description and sharing nothing with the
-// view but the piece shapes and colours.
+// A second, plain model of the game's rules (choice by level, fall, landing, row removal, score,
+// fall interval, drop, pause, end), sharing nothing with the view but the piece shapes and
+// colours, so that a fault in the view shows up as a difference between the two.
 class CReferenceGame {
 public:
     CReferenceGame(int nWidth, int nHeight, int nLevel, int nFallTime)

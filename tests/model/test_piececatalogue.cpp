@@ -15,7 +15,7 @@ Cells CurrentCells(const CPolyomino& piece) {
     return Cells(aBuffer, aBuffer + nCount);
 }
 
-// The catalogue as the game's rules give it, written out independently of the source table:
+// The seventeen pieces written out a second time, independently of the catalogue's table:
 // squares in stored order.
 const std::vector<Cells> kExpectedSquares = {
     {{-1, 0}, {0, 0}, {1, 0}, {2, 0}},            // 0 I

@@ -143,9 +143,10 @@ TEST(ScoreLogReader, LongLinesAreTestedInPiecesOf99Characters) {
         << "a line of exactly 99 characters leaves its line end as an empty piece";
 }
 
-// What a zero-filled buffer and C string comparisons made of stray bytes in a log, and the
-// Ctrl-Z end-of-file mark of old DOS and Windows tools.
-TEST(ScoreLogReader, NulAndCtrlZBytesReadAsTheGameAlwaysReadThem) {
+// A NUL byte ends the text a piece is compared and read with, but still counts towards its 99
+// characters; Ctrl-Z, the end-of-file mark some DOS-era editors leave, is skipped, so a record
+// after a stray Ctrl-Z still counts for the best scores.
+TEST(ScoreLogReader, NulEndsAPiecesTextAndCtrlZIsSkipped) {
     EXPECT_EQ(ReadBestScoresFrom("Sco\0re: 5\n  Niveau: 1\n"sv), (Best{}));
     EXPECT_EQ(ReadBestScoresFrom("Score: 5\0"
                                  "7\n  Niveau: 1\n"sv),

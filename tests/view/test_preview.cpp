@@ -13,8 +13,8 @@ namespace {
 
 constexpr COLORREF kWhite = 0x00FFFFFF;
 
-// A game in the worked example's window (pitch 20, the field's right edge at x = 220), showing
-// the stored colours.
+// A game in a 400x340 window with the 10x15 field, so the pitch is min(300 / 15, 360 / 10) = 20
+// and the field's right edge is at x = 20 + 10 * 20 = 220; squares show their stored colours.
 struct CPreviewGame : CHeadlessGame {
     explicit CPreviewGame(int nNextPiece, int nNextY = 0) {
         doc.m_bSingleColour = FALSE;

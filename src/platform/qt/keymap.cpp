@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "game/keycodes.h"
+
 namespace {
 
 enum class EPad { kAny, kMain, kKeypad };
@@ -29,19 +31,19 @@ constexpr UINT kVkOem1 = 186, kVkOemPlus = 187, kVkOemComma = 188, kVkOemMinus =
 // keyboard map to the key that carries them.
 constexpr std::array kTable = {
     // The game's keys.
-    CKeyEntry{Qt::Key_Pause, EPad::kAny, VK_PAUSE, 69, false},
-    CKeyEntry{Qt::Key_Escape, EPad::kAny, VK_ESCAPE, 1, false},
-    CKeyEntry{Qt::Key_Space, EPad::kAny, VK_SPACE, 57, false},
-    CKeyEntry{Qt::Key_End, EPad::kMain, VK_END, 79, true},
-    CKeyEntry{Qt::Key_End, EPad::kKeypad, VK_END, 79, false},
-    CKeyEntry{Qt::Key_Left, EPad::kMain, VK_LEFT, 75, true},
-    CKeyEntry{Qt::Key_Left, EPad::kKeypad, VK_LEFT, 75, false},
-    CKeyEntry{Qt::Key_Up, EPad::kMain, VK_UP, 72, true},
-    CKeyEntry{Qt::Key_Up, EPad::kKeypad, VK_UP, 72, false},
-    CKeyEntry{Qt::Key_Right, EPad::kMain, VK_RIGHT, 77, true},
-    CKeyEntry{Qt::Key_Right, EPad::kKeypad, VK_RIGHT, 77, false},
-    CKeyEntry{Qt::Key_Down, EPad::kMain, VK_DOWN, 80, true},
-    CKeyEntry{Qt::Key_Down, EPad::kKeypad, VK_DOWN, 80, false},
+    CKeyEntry{Qt::Key_Pause, EPad::kAny, VK_PAUSE, kScanPause, false},
+    CKeyEntry{Qt::Key_Escape, EPad::kAny, VK_ESCAPE, kScanEscape, false},
+    CKeyEntry{Qt::Key_Space, EPad::kAny, VK_SPACE, kScanSpace, false},
+    CKeyEntry{Qt::Key_End, EPad::kMain, VK_END, kScanEnd, true},
+    CKeyEntry{Qt::Key_End, EPad::kKeypad, VK_END, kScanEnd, false},
+    CKeyEntry{Qt::Key_Left, EPad::kMain, VK_LEFT, kScanLeft, true},
+    CKeyEntry{Qt::Key_Left, EPad::kKeypad, VK_LEFT, kScanLeft, false},
+    CKeyEntry{Qt::Key_Up, EPad::kMain, VK_UP, kScanUp, true},
+    CKeyEntry{Qt::Key_Up, EPad::kKeypad, VK_UP, kScanUp, false},
+    CKeyEntry{Qt::Key_Right, EPad::kMain, VK_RIGHT, kScanRight, true},
+    CKeyEntry{Qt::Key_Right, EPad::kKeypad, VK_RIGHT, kScanRight, false},
+    CKeyEntry{Qt::Key_Down, EPad::kMain, VK_DOWN, kScanDown, true},
+    CKeyEntry{Qt::Key_Down, EPad::kKeypad, VK_DOWN, kScanDown, false},
     // The rest of the cursor block and the keypad with Num Lock off.
     CKeyEntry{Qt::Key_Home, EPad::kMain, kVkHome, 71, true},
     CKeyEntry{Qt::Key_Home, EPad::kKeypad, kVkHome, 71, false},
