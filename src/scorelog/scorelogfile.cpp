@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 #include <vector>
 
 #include "scorelog/scorelogreader.h"
@@ -12,6 +13,7 @@
 namespace {
 
 constexpr std::string_view kLogName = "zorvik.txt";
+constexpr std::string_view kUserFolderName = "zorvik";
 
 // Closes a file descriptor when it goes out of scope.
 class CFileDescriptor {
@@ -37,6 +39,12 @@ private:
     int m_fd;
 };
 
+// The folder part of an absolute path: everything before its last '/', or "/" itself.
+std::string FolderOf(const std::string& path) {
+    const std::size_t nSlash = path.rfind('/');
+    return nSlash == 0 || nSlash == std::string::npos ? std::string("/") : path.substr(0, nSlash);
+}
+
 }  // namespace
 
 std::string ScoreLogPathFor(std::string_view programPath) {
@@ -47,6 +55,64 @@ std::string ScoreLogPathFor(std::string_view programPath) {
     std::string path(programPath.substr(0, nSlash + 1));
     path += kLogName;
     return path;
+}
+
+std::string UserScoreLogPathFor(std::string_view userDataDir) {
+    if (userDataDir.empty() || userDataDir.front() != '/') {
+        return {};
+    }
+    std::string path(userDataDir);
+    if (path.back() != '/') {
+        path += '/';
+    }
+    path += kUserFolderName;
+    path += '/';
+    path += kLogName;
+    return path;
+}
+
+bool CanTakeScoreLog(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        // Nothing of that name: the log can be made where the folder may be written.
+        return errno == ENOENT && ::access(FolderOf(path).c_str(), W_OK | X_OK) == 0;
+    }
+    if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &st) != 0) {
+        return false;  // a dangling link is never followed to make its target
+    }
+    return S_ISREG(st.st_mode) && ::access(path.c_str(), W_OK) == 0;
+}
+
+CScoreLogPlace ChooseScoreLogPlace(std::string_view programPath, std::string_view userDataDir) {
+    std::string besideProgram = ScoreLogPathFor(programPath);
+    if (CanTakeScoreLog(besideProgram)) {
+        return {std::move(besideProgram), false};
+    }
+    std::string inUserFolder = UserScoreLogPathFor(userDataDir);
+    const bool bUserFolder = !inUserFolder.empty();
+    return {std::move(inUserFolder), bUserFolder};
+}
+
+bool MakeScoreLogFolder(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    if (folder.empty() || folder.front() != '/') {
+        return false;
+    }
+    // Each folder from the top down; those that exist already are left as they are.
+    for (std::size_t nSlash = folder.find('/', 1);; nSlash = folder.find('/', nSlash + 1)) {
+        const std::string part = folder.substr(0, nSlash);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+            return false;
+        }
+        if (nSlash == std::string::npos) {
+            break;
+        }
+    }
+    struct stat st {};
+    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::array<std::int32_t, 4> ReadScoreLogFile(const std::string& path) {
