@@ -28,12 +28,6 @@ public:
     CFileDescriptor& operator=(const CFileDescriptor&) = delete;
 
     int Get() const { return m_fd; }
-    // Open and a regular file: never a directory, a pipe or a device that could block the
-    // game or hand it endless data.
-    bool IsRegularFile() const {
-        struct stat st {};
-        return m_fd >= 0 && ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode);
-    }
 
 private:
     int m_fd;
@@ -43,6 +37,54 @@ private:
 std::string FolderOf(const std::string& path) {
     const std::size_t nSlash = path.rfind('/');
     return nSlash == 0 || nSlash == std::string::npos ? std::string("/") : path.substr(0, nSlash);
+}
+
+// Whether the descriptor is the very regular file that stat saw before it was opened, not one
+// put in its place between the look and the open.
+bool IsSameRegularFile(int fd, const struct stat& seen) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == seen.st_dev &&
+           st.st_ino == seen.st_ino;
+}
+
+// Opens the regular file at path with flags, following a symbolic link to one: anything else
+// (a folder, a pipe, a device, a dangling link) is never opened, since some act on being opened
+// and a pipe would block. -1 when it is missing or is no regular file.
+int OpenRegularFile(const std::string& path, int nFlags) {
+    struct stat seen {};
+    if (::stat(path.c_str(), &seen) != 0 || !S_ISREG(seen.st_mode)) {
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), nFlags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0 && !IsSameRegularFile(fd, seen)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Opens the log for appending, creating it when nothing of its name stands there. A log made by
+// another program between the look and the creation is opened as it is.
+int OpenForAppending(const std::string& path) {
+    constexpr int kAppend = O_WRONLY | O_APPEND;
+    for (int nTry = 0; nTry < 2; ++nTry) {
+        const int fd = OpenRegularFile(path, kAppend);
+        if (fd >= 0) {
+            return fd;
+        }
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 || errno != ENOENT) {
+            return -1;  // there but no regular file, a dangling link, or no way to look
+        }
+        // O_EXCL with O_NOFOLLOW: a link that appeared in the meantime is not followed either.
+        const int fdNew = ::open(
+            path.c_str(),
+            kAppend | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+        if (fdNew >= 0 || errno != EEXIST) {
+            return fdNew;
+        }
+    }
+    return -1;
 }
 
 }  // namespace
@@ -120,9 +162,8 @@ std::array<std::int32_t, 4> ReadScoreLogFile(const std::string& path) {
     if (path.empty()) {
         return reader.BestScores();
     }
-    // Non-blocking, so that a pipe of that name cannot hold the game up before it is refused.
-    const CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!file.IsRegularFile()) {
+    const CFileDescriptor file(OpenRegularFile(path, O_RDONLY));
+    if (file.Get() < 0) {
         return reader.BestScores();
     }
     std::vector<char> buffer(64 * 1024);
@@ -145,9 +186,8 @@ bool AppendToScoreLog(const std::string& path, std::string_view record) {
     if (path.empty()) {
         return false;
     }
-    const CFileDescriptor file(
-        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644));
-    if (!file.IsRegularFile()) {
+    const CFileDescriptor file(OpenForAppending(path));
+    if (file.Get() < 0) {
         return false;
     }
     // One write carries the whole record; only a short write, which leaves the rest for

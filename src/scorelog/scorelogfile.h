@@ -36,11 +36,14 @@ CScoreLogPlace ChooseScoreLogPlace(std::string_view programPath, std::string_vie
 bool MakeScoreLogFolder(const std::string& path);
 
 // The best scores of levels 1 to 4 in the score log at path. A log that is missing, cannot be
-// read or is no regular file reads as no games (all 0). The file is only read, never changed.
+// read or is no regular file reads as no games (all 0); anything but a regular file is never
+// opened. The file is only read, never changed.
 std::array<std::int32_t, 4> ReadScoreLogFile(const std::string& path);
 
-// Appends record to the score log at path, creating it (mode 0644 before the umask) when it is
-// missing. The record goes out in one write to a file opened for appending, so records that
-// several programs append at the same time each stay whole. Returns false, having written
-// nothing, when the log cannot be opened for appending or is no regular file.
+// Appends record to the score log at path. Only a regular file is opened, also through a
+// symbolic link to one; a missing log is created (mode 0644 before the umask) only where nothing
+// of that name stands, never through a link. The record goes out in one write to a file opened
+// for appending, so records that several programs append at the same time each stay whole. Returns
+// false, having written nothing, when the log cannot be opened for appending or is no regular
+// file.
 bool AppendToScoreLog(const std::string& path, std::string_view record);
