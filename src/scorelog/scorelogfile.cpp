@@ -87,6 +87,21 @@ int OpenForAppending(const std::string& path) {
     return -1;
 }
 
+// After a write that came back short, takes the nWritten bytes of the torn record off the end of
+// the log again. Appending leaves the descriptor's offset at the end of those bytes; they are cut
+// only while they are still the end of the file, since another program that appended after them
+// would lose its whole record with them.
+void CutBackTornRecord(int fd, std::size_t nWritten) {
+    const off_t nEnd = ::lseek(fd, 0, SEEK_CUR);
+    struct stat st {};
+    if (nEnd < 0 || static_cast<std::size_t>(nEnd) < nWritten || ::fstat(fd, &st) != 0 ||
+        st.st_size != nEnd) {
+        return;
+    }
+    while (::ftruncate(fd, nEnd - static_cast<off_t>(nWritten)) != 0 && errno == EINTR) {
+    }
+}
+
 }  // namespace
 
 std::string ScoreLogPathFor(std::string_view programPath) {
@@ -190,17 +205,17 @@ bool AppendToScoreLog(const std::string& path, std::string_view record) {
     if (file.Get() < 0) {
         return false;
     }
-    // One write carries the whole record; only a short write, which leaves the rest for
-    // another, splits it.
-    while (!record.empty()) {
-        const ssize_t nWritten = ::write(file.Get(), record.data(), record.size());
-        if (nWritten < 0 && errno == EINTR) {
-            continue;
-        }
-        if (nWritten <= 0) {
-            return false;
-        }
-        record.remove_prefix(static_cast<std::size_t>(nWritten));
+    // One write carries the whole record, so that records appended at the same time by several
+    // programs never interleave. A short write is not continued: its bytes are taken back.
+    ssize_t nWritten = 0;
+    do {
+        nWritten = ::write(file.Get(), record.data(), record.size());
+    } while (nWritten < 0 && errno == EINTR);
+    if (nWritten == static_cast<ssize_t>(record.size())) {
+        return true;
     }
-    return true;
+    if (nWritten > 0) {
+        CutBackTornRecord(file.Get(), static_cast<std::size_t>(nWritten));
+    }
+    return false;
 }

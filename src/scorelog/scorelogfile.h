@@ -43,7 +43,7 @@ std::array<std::int32_t, 4> ReadScoreLogFile(const std::string& path);
 // Appends record to the score log at path. Only a regular file is opened, also through a
 // symbolic link to one; a missing log is created (mode 0644 before the umask) only where nothing
 // of that name stands, never through a link. The record goes out in one write to a file opened
-// for appending, so records that several programs append at the same time each stay whole. Returns
-// false, having written nothing, when the log cannot be opened for appending or is no regular
-// file.
+// for appending, so records that several programs append at the same time each stay whole. A
+// write that comes back short (a full disk, a size limit) is cut back off the log, so only whole
+// records stand in it. Returns whether the whole record was written.
 bool AppendToScoreLog(const std::string& path, std::string_view record);

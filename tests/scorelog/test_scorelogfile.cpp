@@ -2,11 +2,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -187,6 +189,51 @@ std::string WholeRecord(int nScore, int nLevel, int nPieces = 0) {
            "\nBonus: 0\nInstellingen:\n  Valtijd: 1000\n"
            "  Breedte veld: 10\n  Hoogte veld: 15\n  Niveau: " +
            std::to_string(nLevel) + "\n\n\n";
+}
+
+// A full disk, a quota or a size limit lets only part of a record out. What did get out is
+// taken off again: no torn tail is left to glue itself to the next record and credit a score
+// that no game made. The report is still shown.
+TEST(ScoreLogFile, RecordThatDoesNotFitWholeIsCutBackOffTheLog) {
+    const std::string oldLog = WholeRecord(300, 1) + WholeRecord(40, 2);
+    for (const off_t nRoom : {off_t{0}, off_t{1}, off_t{50}, off_t{120}}) {
+        SCOPED_TRACE(nRoom);
+        CScoreLogDir dir;
+        dir.WriteLog(oldLog);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The file may grow nRoom bytes; a write beyond fails with EFBIG.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlim_t nLimit = static_cast<rlim_t>(oldLog.size()) + static_cast<rlim_t>(nRoom);
+            const struct rlimit limit = {nLimit, nLimit};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+                ::_exit(2);
+            }
+            CHeadlessGame game;
+            game.runtime.m_programPath = dir.ProgramPath();
+            game.doc.m_nLevel = 2;
+            game.view.m_nPieces = 777;
+            game.view.ReportScore();
+            const bool bShown = game.wnd.m_messageBoxes.size() == 1 &&
+                                game.wnd.m_messageBoxes[0].text.starts_with("Score: 777");
+            ::_exit(bShown ? 0 : 1);
+        }
+        int nStatus = 0;
+        ASSERT_EQ(::waitpid(child, &nStatus, 0), child);
+        ASSERT_TRUE(WIFEXITED(nStatus));
+        EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "the report box was shown";
+        EXPECT_EQ(dir.ReadLog(), oldLog);
+
+        // The next record that fits stands whole after the old ones and reads back as made.
+        CHeadlessGame game;
+        game.runtime.m_programPath = dir.ProgramPath();
+        game.doc.m_nLevel = 2;
+        game.view.m_nPieces = 5;
+        game.view.ReportScore();
+        EXPECT_EQ(dir.ReadLog(), oldLog + WholeRecord(5, 2, 5));
+        EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{300, 40, 0, 0}));
+    }
 }
 
 // The opens of every file in one folder, as inotify reports them.
