@@ -40,7 +40,8 @@ private:
 };
 
 // The system's random sequence at a fixed time, so every game gets the same pieces, with the
-// program placed where the benchmark says; by default nowhere, so no score log is written.
+// program placed where the benchmark says; by default nowhere, and with no data folder, so no
+// score log is written.
 class CBenchRuntime final : public IRuntime {
 public:
     explicit CBenchRuntime(std::string programPath = {}) : m_programPath(std::move(programPath)) {}
@@ -49,6 +50,7 @@ public:
     int rand() override { return m_random.rand(); }
     std::int64_t time() override { return 1700000000; }
     std::string GetProgramPath() override { return m_programPath; }
+    std::string GetUserDataDir() override { return {}; }
 
 private:
     CSystemRuntime m_random;

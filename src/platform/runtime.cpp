@@ -1,9 +1,14 @@
 #include "platform/runtime.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 int CSystemRuntime::rand() {
     m_nState = m_nState * 214013u + 2531011u;
@@ -26,4 +31,35 @@ std::string CSystemRuntime::GetProgramPath() {
         path.resize(path.size() - kDeleted.size());
     }
     return path;
+}
+
+std::string CSystemRuntime::GetUserDataDir() {
+    const char* pszDataHome = std::getenv("XDG_DATA_HOME");
+    if (pszDataHome != nullptr && pszDataHome[0] == '/') {
+        return pszDataHome;
+    }
+    std::string home;
+    const char* pszHome = std::getenv("HOME");
+    if (pszHome != nullptr && pszHome[0] == '/') {
+        home = pszHome;
+    } else {
+        const long nBufferSize = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+        std::vector<char> buffer(nBufferSize > 0 ? static_cast<std::size_t>(nBufferSize) : 16384);
+        struct passwd pw {};
+        struct passwd* pResult = nullptr;
+        if (::getpwuid_r(::getuid(), &pw, buffer.data(), buffer.size(), &pResult) == 0 &&
+            pResult != nullptr && pw.pw_dir != nullptr && pw.pw_dir[0] == '/') {
+            home = pw.pw_dir;
+        }
+    }
+    if (home.empty()) {
+        return {};
+    }
+    while (home.size() > 1 && home.back() == '/') {
+        home.pop_back();
+    }
+    if (home != "/") {
+        home += '/';
+    }
+    return home + ".local/share";
 }

@@ -1,5 +1,5 @@
-// The runtime services the game relies on: a seeded pseudo-random sequence, the time and the
-// running program's own path.
+// The runtime services the game relies on: a seeded pseudo-random sequence, the time, the
+// running program's own path and the player's own data folder.
 #pragma once
 
 #include <cstdint>
@@ -18,16 +18,24 @@ public:
 
     // Full path of the running program's executable file; empty when it cannot be found.
     virtual std::string GetProgramPath() = 0;
+
+    // The player's own data folder, the base under which programs keep their files per user
+    // ($XDG_DATA_HOME, else ~/.local/share): an absolute path, or empty when there is none.
+    // Only named, never created here.
+    virtual std::string GetUserDataDir() = 0;
 };
 
 // The real runtime: a linear congruential sequence (multiplier 214013, increment 2531011,
-// results 0 to 32767), the system clock, and the executable from /proc/self/exe.
+// results 0 to 32767), the system clock, the executable from /proc/self/exe, and the data folder
+// from the environment: XDG_DATA_HOME when it is an absolute path, else HOME/.local/share, with
+// the home folder of the password database when HOME is unset or not absolute.
 class CSystemRuntime final : public IRuntime {
 public:
     void srand(std::uint32_t nSeed) override { m_nState = nSeed; }
     int rand() override;
     std::int64_t time() override;
     std::string GetProgramPath() override;
+    std::string GetUserDataDir() override;
 
 private:
     std::uint32_t m_nState = 1;

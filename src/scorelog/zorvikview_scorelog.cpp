@@ -1,7 +1,15 @@
-// The end-of-game report, the score log beside the program and the best scores per level.
+// The end-of-game report, the score log and the best scores per level.
 #include "game/zorvikview.h"
 #include "platform/strformat.h"
 #include "scorelog/scorelogfile.h"
+
+namespace {
+
+CScoreLogPlace ScoreLogPlaceOf(IRuntime& runtime) {
+    return ChooseScoreLogPlace(runtime.GetProgramPath(), runtime.GetUserDataDir());
+}
+
+}  // namespace
 
 void CZorvikView::ReportScore() {
     // The best scores are read before this game's record is appended, so the game never
@@ -27,12 +35,18 @@ void CZorvikView::ReportScore() {
     m_pWnd->MessageBox(text, "Score", MB_OK);
 
     // The record is the text followed by two empty lines. A log that cannot be opened for
-    // appending loses the record without a message.
-    AppendToScoreLog(GetScoreLogPath(), text + "\n\n");
+    // appending, or whose folder cannot be made, loses the record without a message.
+    const CScoreLogPlace place = ScoreLogPlaceOf(*m_pRuntime);
+    if (place.bUserFolder && !MakeScoreLogFolder(place.path)) {
+        return;
+    }
+    AppendToScoreLog(place.path, text + "\n\n");
 }
 
+// Beside the program where that place can take a record, else in the player's data folder;
+// found without creating anything, so reading the scores leaves no trace.
 std::string CZorvikView::GetScoreLogPath() {
-    return ScoreLogPathFor(m_pRuntime->GetProgramPath());
+    return ScoreLogPlaceOf(*m_pRuntime).path;
 }
 
 void CZorvikView::ReadBestScores() {

@@ -6,6 +6,7 @@
 // full draw. Pixels are client coordinates, x to the right and y downward.
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 #include "game/zorvikview.h"
 #include "model/piececatalogue.h"
@@ -14,6 +15,26 @@
 namespace {
 
 constexpr COLORREF kPreviewBackground = 0x00FFFFFF;
+
+// The largest client width or height the drawing works with: 16,777,215 pixels, the largest a
+// Qt widget can be. Kept to it, no pitch times a column or row count and no edge of the preview
+// can leave the int range, whatever rectangle the window reports.
+constexpr std::int64_t kMaxClientSize = 16777215;
+
+struct CClientSize {
+    int cx = 0;
+    int cy = 0;
+};
+
+// The client area's width and height, each worked out in 64 bits and kept within
+// plus or minus kMaxClientSize.
+CClientSize ClientSizeOf(const IViewWindow& wnd) {
+    const CRect rc = wnd.GetClientRect();
+    const auto clamp = [](std::int64_t n) {
+        return static_cast<int>(std::clamp(n, -kMaxClientSize, kMaxClientSize));
+    };
+    return {clamp(std::int64_t{rc.right} - rc.left), clamp(std::int64_t{rc.bottom} - rc.top)};
+}
 
 }  // namespace
 
@@ -47,16 +68,17 @@ void CZorvikView::DrawField(CDC* pDC) {
 // The largest pitch at which the field and its margins fit the client area both ways. Each
 // quotient truncates toward zero, so a client area smaller than the margins gives 0 or less.
 int CZorvikView::CalcCellSize() {
-    const CRect rc = m_pWnd->GetClientRect();
-    const int m = m_pDocument->m_nMargin;
+    const CClientSize client = ClientSizeOf(*m_pWnd);
+    const std::int64_t m = m_pDocument->m_nMargin;
     const CPlayField& field = m_pDocument->m_field;
     // The field always has a row and a column; the guard only keeps a division by zero out.
     if (field.m_nWidth <= 0 || field.m_nHeight <= 0) {
         return 0;
     }
-    const int nByHeight = (rc.bottom - rc.top - 2 * m) / field.m_nHeight;
-    const int nByWidth = (rc.right - rc.left - 2 * m) / field.m_nWidth;
-    return std::min(nByHeight, nByWidth);
+    const std::int64_t nByHeight = (client.cy - 2 * m) / field.m_nHeight;
+    const std::int64_t nByWidth = (client.cx - 2 * m) / field.m_nWidth;
+    return static_cast<int>(
+        std::clamp<std::int64_t>(std::min(nByHeight, nByWidth), -kMaxClientSize, kMaxClientSize));
 }
 
 // Fills one square, leaving the grid line to its left and the one above it unpainted. With bNext
@@ -100,15 +122,15 @@ void CZorvikView::DrawCell(CDC* pDC, int nCol, int nRow, BOOL bNext) {
 // when it was chosen, so its top squares stand level with field row 0.
 void CZorvikView::DrawNextPiece() {
     CClientDC dc(*m_pWnd);
-    const CRect rc = m_pWnd->GetClientRect();
-    if (rc.Width() <= 0 || rc.Height() <= 0) {
+    const CClientSize client = ClientSizeOf(*m_pWnd);
+    if (client.cx <= 0 || client.cy <= 0) {
         return;  // a minimised window: nothing to show, and no empty rectangle to hand on
     }
     const CZorvikDoc& doc = *m_pDocument;
     // A pitch below 0 means the field has no room at all; its right edge is then taken at the
     // margin, so the white area neither covers the left margin nor stops short of the right edge.
     const int nFieldRight = doc.m_nMargin + doc.m_field.m_nWidth * std::max(m_nCellSize, 0);
-    dc.FillSolidRect(nFieldRight, 0, rc.Width(), rc.Height(), kPreviewBackground);
+    dc.FillSolidRect(nFieldRight, 0, client.cx, client.cy, kPreviewBackground);
 
     if (m_nNextPiece < 0 || m_nNextPiece >= doc.m_nPieceCount) {
         return;

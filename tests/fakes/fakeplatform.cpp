@@ -1,6 +1,7 @@
 #include "fakes/fakeplatform.h"
 
 #include <algorithm>
+#include <cstdint>
 
 void CRecordingDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF cr) {
     m_wnd.m_fills.push_back({x, y, cx, cy, cr, m_bClientDC});
@@ -135,10 +136,13 @@ void CFakeWindow::ResizePixels() {
 }
 
 void CFakeWindow::FillPixels(int x, int y, int cx, int cy, COLORREF cr) {
+    // Clipped in 64 bits, so that no rectangle the view hands on can overflow here.
     const int nLeft = std::max(x, 0);
     const int nTop = std::max(y, 0);
-    const int nRight = std::min(x + std::max(cx, 0), m_nPixelWidth);
-    const int nBottom = std::min(y + std::max(cy, 0), m_nPixelHeight);
+    const auto nRight =
+        static_cast<int>(std::min<std::int64_t>(std::int64_t{x} + std::max(cx, 0), m_nPixelWidth));
+    const auto nBottom =
+        static_cast<int>(std::min<std::int64_t>(std::int64_t{y} + std::max(cy, 0), m_nPixelHeight));
     for (int py = nTop; py < nBottom; ++py) {
         for (int px = nLeft; px < nRight; ++px) {
             m_pixels[static_cast<std::size_t>(py) * static_cast<std::size_t>(m_nPixelWidth) +

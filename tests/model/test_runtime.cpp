@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
+#include <string>
 
 #include "platform/runtime.h"
 #include "platform/strformat.h"
@@ -35,6 +40,60 @@ TEST(SystemRuntime, ProgramPathIsThisTestProgram) {
     EXPECT_EQ(path.filename(), "test_model");
     EXPECT_TRUE(std::filesystem::is_regular_file(path));
     EXPECT_GT(runtime.time(), 1600000000);
+}
+
+// Sets an environment variable (or unsets it, for nullopt) for the length of a test.
+class CScopedEnv {
+public:
+    CScopedEnv(const char* pszName, std::optional<std::string> value) : m_pszName(pszName) {
+        if (const char* pszOld = std::getenv(pszName)) {
+            m_old = pszOld;
+        }
+        Set(value);
+    }
+    ~CScopedEnv() { Set(m_old); }
+    CScopedEnv(const CScopedEnv&) = delete;
+    CScopedEnv& operator=(const CScopedEnv&) = delete;
+
+private:
+    void Set(const std::optional<std::string>& value) {
+        if (value) {
+            ::setenv(m_pszName, value->c_str(), 1);
+        } else {
+            ::unsetenv(m_pszName);
+        }
+    }
+    const char* m_pszName;
+    std::optional<std::string> m_old;
+};
+
+// The data folder follows the XDG base-directory rules: XDG_DATA_HOME only when it is absolute,
+// else HOME/.local/share, and the password database's home folder when HOME is of no use.
+TEST(SystemRuntime, UserDataDirComesFromXdgDataHomeThenHomeThenThePasswordDatabase) {
+    const passwd* pw = ::getpwuid(::getuid());
+    ASSERT_NE(pw, nullptr);
+    const std::string dbHome = pw->pw_dir;
+    struct Case {
+        std::optional<std::string> dataHome;
+        std::optional<std::string> home;
+        std::string expected;
+    };
+    const Case aCases[] = {
+        {"/srv/data home", "/home/speler", "/srv/data home"},
+        {"relative/data", "/home/speler", "/home/speler/.local/share"},
+        {"", "/home/speler/", "/home/speler/.local/share"},
+        {std::nullopt, "/", "/.local/share"},
+        {std::nullopt, std::nullopt, (dbHome == "/" ? "" : dbHome) + "/.local/share"},
+        {std::nullopt, "", (dbHome == "/" ? "" : dbHome) + "/.local/share"},
+        {std::nullopt, "relative/home", (dbHome == "/" ? "" : dbHome) + "/.local/share"},
+    };
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(c.dataHome.value_or("(unset)") + " / " + c.home.value_or("(unset)"));
+        const CScopedEnv dataHome("XDG_DATA_HOME", c.dataHome);
+        const CScopedEnv home("HOME", c.home);
+        CSystemRuntime runtime;
+        EXPECT_EQ(runtime.GetUserDataDir(), c.expected);
+    }
 }
 
 TEST(StrFormat, FormatsLikePrintf) {

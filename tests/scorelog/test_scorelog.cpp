@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "fakes/fakeplatform.h"
@@ -213,11 +215,12 @@ TEST_F(ScoreLog, LogThatCannotBeOpenedForAppendingIsSkippedSilently) {
     // Permissions do not hold back the superuser.
     if (::geteuid() != 0) {
         game.runtime.m_programPath = dir.ProgramPath();
-        dir.WriteLog(Record(1, 1));
+        dir.WriteLog(Record(100, 1));
         std::filesystem::permissions(dir.LogPath(), std::filesystem::perms::owner_read);
         FinishGame(12, 1);
-        EXPECT_EQ(FirstLine(), "Score: 12 Nieuw Record!") << "a read-only log is still read";
-        EXPECT_EQ(dir.ReadLog(), Record(1, 1));
+        EXPECT_EQ(FirstLine(), "Score: 12 Nieuw Record!")
+            << "a log that cannot take the record is not the one the best scores come from";
+        EXPECT_EQ(dir.ReadLog(), Record(100, 1));
         std::filesystem::remove(dir.LogPath());
         std::filesystem::permissions(
             dir.Dir(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
@@ -225,6 +228,120 @@ TEST_F(ScoreLog, LogThatCannotBeOpenedForAppendingIsSkippedSilently) {
         EXPECT_FALSE(dir.LogExists());
         EXPECT_EQ(game.wnd.m_messageBoxes.size(), 4u);
     }
+}
+
+// Where the program's folder cannot take the log, the player's data folder does.
+class ScoreLogPlace : public ScoreLog {
+protected:
+    // A program in a folder that even the superuser cannot write.
+    static constexpr const char* kReadOnlyProgram = "/proc/self/zorvik";
+
+    ScoreLogPlace() { game.runtime.m_userDataDir = DataHome().string(); }
+
+    std::filesystem::path DataHome() const { return dir.Dir() / "home" / ".local" / "share"; }
+    std::filesystem::path UserLog() const { return DataHome() / "zorvik" / "zorvik.txt"; }
+    std::string ReadUserLog() const {
+        std::ifstream in(UserLog(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static unsigned ModeOf(const std::filesystem::path& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777u : 0u;
+    }
+};
+
+// A program folder that takes the log keeps it where it always was, byte for byte, and the
+// data folder is never made.
+TEST_F(ScoreLogPlace, WritableProgramFolderKeepsTheLogBesideTheProgramByteForByte) {
+    EXPECT_EQ(game.view.GetScoreLogPath(), dir.LogPath()) << "no log yet: the folder can make it";
+    FinishGame(3, 1);
+    const std::string oldLog = Record(3, 1, true, 3) + "some text a player added\n";
+    dir.WriteLog(oldLog);
+    FinishGame(4, 1);
+    FinishGame(2, 1);
+    EXPECT_EQ(dir.ReadLog(), oldLog + Record(4, 1, true, 4) + Record(2, 1, false, 2));
+    EXPECT_FALSE(std::filesystem::exists(dir.Dir() / "home"));
+}
+
+TEST_F(ScoreLogPlace, ReadOnlyProgramFolderKeepsTheLogInTheDataFolderMadePrivate) {
+    game.runtime.m_programPath = kReadOnlyProgram;
+    EXPECT_EQ(game.view.GetScoreLogPath(), UserLog().string());
+    game.view.OnGameShowScore();
+    game.view.ReadBestScores();
+    EXPECT_FALSE(std::filesystem::exists(dir.Dir() / "home")) << "reading makes nothing";
+
+    FinishGame(5, 2);
+    EXPECT_EQ(FirstLine(), "Score: 5 Nieuw Record!");
+    EXPECT_EQ(ReadUserLog(), Record(5, 2, true, 5));
+    // Every folder that was missing is made for the player alone.
+    for (const auto& folder :
+         {dir.Dir() / "home", dir.Dir() / "home" / ".local", DataHome(), DataHome() / "zorvik"}) {
+        EXPECT_EQ(ModeOf(folder), 0700u) << folder;
+    }
+
+    // The record mark and the show-score box read the log the records go to.
+    FinishGame(5, 2);
+    EXPECT_EQ(FirstLine(), "Score: 5");
+    FinishGame(6, 2);
+    EXPECT_EQ(FirstLine(), "Score: 6 Nieuw Record!");
+    game.view.OnGameShowScore();
+    EXPECT_EQ(game.wnd.m_messageBoxes.back().text,
+              "Level 1:     0\nLevel 2:     6\nLevel 3:     0\nLevel 4:     0\n");
+    EXPECT_EQ(ReadUserLog(),
+              Record(5, 2, true, 5) + Record(5, 2, false, 5) + Record(6, 2, true, 6));
+}
+
+// A data folder that exists keeps its mode; only the missing ones are made.
+TEST_F(ScoreLogPlace, ExistingDataFolderIsUsedAsItIs) {
+    std::filesystem::create_directories(DataHome() / "zorvik");
+    ::chmod(DataHome().c_str(), 0755);
+    ::chmod((DataHome() / "zorvik").c_str(), 0750);
+    std::ofstream(UserLog(), std::ios::binary) << Record(900, 3);
+    game.runtime.m_programPath = kReadOnlyProgram;
+
+    FinishGame(800, 3);
+    EXPECT_EQ(FirstLine(), "Score: 800");
+    EXPECT_EQ(ReadUserLog(), Record(900, 3) + Record(800, 3, false, 800));
+    EXPECT_EQ(ModeOf(DataHome()), 0755u);
+    EXPECT_EQ(ModeOf(DataHome() / "zorvik"), 0750u);
+}
+
+// Something beside the program that is no log it may append to (a folder, a link to nowhere)
+// sends the records to the data folder, and nothing is made through the link.
+TEST_F(ScoreLogPlace, ProgramFolderWhoseLogIsNoWritableFileUsesTheDataFolder) {
+    std::filesystem::create_directory(dir.LogPath());
+    FinishGame(7, 1);
+    EXPECT_EQ(ReadUserLog(), Record(7, 1, true, 7));
+    std::filesystem::remove(dir.LogPath());
+
+    std::filesystem::create_symlink(dir.Dir() / "target.txt", dir.LogPath());
+    FinishGame(8, 1);
+    EXPECT_EQ(FirstLine(), "Score: 8 Nieuw Record!");
+    EXPECT_EQ(ReadUserLog(), Record(7, 1, true, 7) + Record(8, 1, true, 8));
+    EXPECT_FALSE(std::filesystem::exists(dir.Dir() / "target.txt"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.LogPath()));
+}
+
+// Neither the program's folder nor a data folder can take the log: the report is shown, the
+// record is lost without a message, and nothing is left behind.
+TEST_F(ScoreLogPlace, DataFolderThatCannotBeMadeIsSkippedSilently) {
+    game.runtime.m_programPath = kReadOnlyProgram;
+    std::ofstream(dir.Dir() / "file") << "in the way\n";
+    for (const std::string& dataHome :
+         {std::string("/proc/self/zorvik-data"), (dir.Dir() / "file" / "share").string(),
+          std::string("relative/share"), std::string()}) {
+        SCOPED_TRACE(dataHome);
+        game.runtime.m_userDataDir = dataHome;
+        game.wnd.ClearRecords();
+        FinishGame(12, 1);
+        EXPECT_EQ(FirstLine(), "Score: 12 Nieuw Record!");
+        EXPECT_EQ(game.wnd.m_messageBoxes.size(), 1u) << "only the report";
+        game.view.OnGameShowScore();
+        EXPECT_EQ(game.wnd.m_messageBoxes.back().text.substr(0, 15), "Level 1:     0\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists("/proc/self/zorvik-data"));
+    EXPECT_FALSE(std::filesystem::exists("relative"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.Dir() / "file"));
 }
 
 }  // namespace

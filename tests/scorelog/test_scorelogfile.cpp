@@ -1,10 +1,18 @@
 // The score log as a file: hostile contents, huge logs, and programs appending at once.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -173,6 +181,167 @@ TEST(ScoreLogFile, TwoProcessesAppendingAtOnceKeepEveryRecordWhole) {
     EXPECT_EQ(nRecords, 2 * kRecords);
     EXPECT_EQ(aNext[0], kRecords);
     EXPECT_EQ(aNext[1], kRecords);
+}
+
+// A record as the game writes it, without the record mark.
+std::string WholeRecord(int nScore, int nLevel, int nPieces = 0) {
+    return "Score: " + std::to_string(nScore) + "\nAantal stukken: " + std::to_string(nPieces) +
+           "\nBonus: 0\nInstellingen:\n  Valtijd: 1000\n"
+           "  Breedte veld: 10\n  Hoogte veld: 15\n  Niveau: " +
+           std::to_string(nLevel) + "\n\n\n";
+}
+
+// A full disk, a quota or a size limit lets only part of a record out. What did get out is
+// taken off again: no torn tail is left to glue itself to the next record and credit a score
+// that no game made. The report is still shown.
+TEST(ScoreLogFile, RecordThatDoesNotFitWholeIsCutBackOffTheLog) {
+    const std::string oldLog = WholeRecord(300, 1) + WholeRecord(40, 2);
+    for (const off_t nRoom : {off_t{0}, off_t{1}, off_t{50}, off_t{120}}) {
+        SCOPED_TRACE(nRoom);
+        CScoreLogDir dir;
+        dir.WriteLog(oldLog);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The file may grow nRoom bytes; a write beyond fails with EFBIG.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlim_t nLimit = static_cast<rlim_t>(oldLog.size()) + static_cast<rlim_t>(nRoom);
+            const struct rlimit limit = {nLimit, nLimit};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+                ::_exit(2);
+            }
+            CHeadlessGame game;
+            game.runtime.m_programPath = dir.ProgramPath();
+            game.doc.m_nLevel = 2;
+            game.view.m_nPieces = 777;
+            game.view.ReportScore();
+            const bool bShown = game.wnd.m_messageBoxes.size() == 1 &&
+                                game.wnd.m_messageBoxes[0].text.starts_with("Score: 777");
+            ::_exit(bShown ? 0 : 1);
+        }
+        int nStatus = 0;
+        ASSERT_EQ(::waitpid(child, &nStatus, 0), child);
+        ASSERT_TRUE(WIFEXITED(nStatus));
+        EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "the report box was shown";
+        EXPECT_EQ(dir.ReadLog(), oldLog);
+
+        // The next record that fits stands whole after the old ones and reads back as made.
+        CHeadlessGame game;
+        game.runtime.m_programPath = dir.ProgramPath();
+        game.doc.m_nLevel = 2;
+        game.view.m_nPieces = 5;
+        game.view.ReportScore();
+        EXPECT_EQ(dir.ReadLog(), oldLog + WholeRecord(5, 2, 5));
+        EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{300, 40, 0, 0}));
+    }
+}
+
+// The opens of every file in one folder, as inotify reports them.
+class COpenWatch {
+public:
+    explicit COpenWatch(const std::filesystem::path& dir)
+        : m_fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        EXPECT_GE(m_fd, 0);
+        EXPECT_GE(::inotify_add_watch(m_fd, dir.c_str(), IN_OPEN), 0);
+    }
+    ~COpenWatch() { ::close(m_fd); }
+    COpenWatch(const COpenWatch&) = delete;
+    COpenWatch& operator=(const COpenWatch&) = delete;
+
+    // The names opened since the last call.
+    std::vector<std::string> Opened() {
+        std::vector<std::string> names;
+        alignas(inotify_event) char buffer[4096];
+        ssize_t nRead = 0;
+        while ((nRead = ::read(m_fd, buffer, sizeof buffer)) > 0) {
+            for (ssize_t i = 0; i < nRead;) {
+                inotify_event event{};
+                std::memcpy(&event, buffer + i, sizeof event);
+                names.emplace_back(event.len > 0 ? buffer + i + sizeof event : ".");
+                i += static_cast<ssize_t>(sizeof event + event.len);
+            }
+        }
+        return names;
+    }
+
+private:
+    int m_fd;
+};
+
+// Only a regular file is ever opened as the log: a folder, a pipe or a device of that name (or a
+// link to one) is refused before it is opened, since some act on being opened and a pipe could
+// hold the game up. Neither reading nor appending opens it, and it takes no record.
+TEST(ScoreLogFile, LogThatIsNoRegularFileIsNeverOpened) {
+    struct Case {
+        const char* pszName;
+        std::function<bool(const CScoreLogDir&)> fnMake;
+    };
+    const auto mkfifoAt = [](const std::filesystem::path& path) {
+        return ::mkfifo(path.c_str(), 0600) == 0;
+    };
+    const Case aCases[] = {
+        {"folder", [](const CScoreLogDir& d) { return ::mkdir(d.LogPath().c_str(), 0700) == 0; }},
+        {"pipe", [&](const CScoreLogDir& d) { return mkfifoAt(d.LogPath()); }},
+        {"link to a pipe",
+         [&](const CScoreLogDir& d) {
+             std::filesystem::create_symlink("pipe", d.LogPath());
+             return mkfifoAt(d.Dir() / "pipe");
+         }},
+        {"link to a folder",
+         [](const CScoreLogDir& d) {
+             std::filesystem::create_symlink(".", d.LogPath());
+             return true;
+         }},
+        // Making a device takes the superuser; where that is not at hand, the pipe stands in.
+        {"device",
+         [&](const CScoreLogDir& d) {
+             return ::mknod(d.LogPath().c_str(), S_IFCHR | 0600, ::makedev(1, 3)) == 0 ||
+                    mkfifoAt(d.LogPath());
+         }},
+    };
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(c.pszName);
+        CScoreLogDir dir;
+        ASSERT_TRUE(c.fnMake(dir));
+        COpenWatch watch(dir.Dir());
+        EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
+        EXPECT_FALSE(AppendToScoreLog(dir.LogPath(), WholeRecord(1, 1)));
+        EXPECT_EQ(watch.Opened(), std::vector<std::string>{});
+    }
+}
+
+// A dangling link named zorvik.txt makes nothing where it points, and nothing at all.
+TEST(ScoreLogFile, DanglingLinkCreatesNothingAnywhere) {
+    CScoreLogDir dir;
+    std::filesystem::create_directory(dir.Dir() / "elsewhere");
+    for (const std::filesystem::path& target :
+         {dir.Dir() / "elsewhere" / "shared.txt", std::filesystem::path("elsewhere/shared.txt"),
+          dir.Dir() / "missing" / "shared.txt"}) {
+        SCOPED_TRACE(target);
+        std::filesystem::create_symlink(target, dir.LogPath());
+        EXPECT_FALSE(CanTakeScoreLog(dir.LogPath()));
+        EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
+        EXPECT_FALSE(AppendToScoreLog(dir.LogPath(), WholeRecord(1, 1)));
+        EXPECT_TRUE(std::filesystem::is_empty(dir.Dir() / "elsewhere"));
+        EXPECT_FALSE(std::filesystem::exists(dir.Dir() / "missing"));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.LogPath()));
+        std::filesystem::remove(dir.LogPath());
+    }
+}
+
+// Players who share one log through a link keep doing so: the file it points to is read and
+// grows, and the link stays a link.
+TEST(ScoreLogFile, LinkToAnExistingLogIsReadAndAppendedThrough) {
+    CScoreLogDir dir;
+    const std::filesystem::path shared = dir.Dir() / "shared.txt";
+    std::ofstream(shared, std::ios::binary) << WholeRecord(60, 4);
+    std::filesystem::create_symlink("shared.txt", dir.LogPath());
+    EXPECT_TRUE(CanTakeScoreLog(dir.LogPath()));
+    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{0, 0, 0, 60}));
+    EXPECT_TRUE(AppendToScoreLog(dir.LogPath(), WholeRecord(70, 4)));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.LogPath()));
+    EXPECT_EQ(dir.ReadLog(), WholeRecord(60, 4) + WholeRecord(70, 4));
+    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{0, 0, 0, 70}));
 }
 
 }  // namespace

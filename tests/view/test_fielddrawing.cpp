@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <set>
 #include <utility>
 
 #include "drawtesthelpers.h"
+#include "game/resource.h"
 #include "model/piececatalogue.h"
 
 namespace {
@@ -162,6 +165,71 @@ TEST(FieldGeometry, APitchOfOneOrLessDrawsNoSquareAndNoDegenerateRectangle) {
         ASSERT_EQ(preview.size(), 1u);
         EXPECT_EQ(preview[0].x, 20 + 10 * std::max(c.s, 0));
         EXPECT_GE(preview[0].x + preview[0].cx, c.cx);
+    }
+}
+
+// A window may report any client rectangle, far beyond what a screen shows. The drawing still
+// lays the field out whole inside it with one positive pitch, the preview to its right, and
+// hands the surface only rectangles whose edges are representable.
+TEST(FieldGeometry, HugeClientRectanglesLayOutTheFieldWithoutOverflow) {
+    const CRect aRects[] = {
+        {0, 0, INT_MAX, INT_MAX}, {0, 0, 40000000, 40000000},           {0, 0, INT_MAX, 340},
+        {0, 0, 400, INT_MAX},     {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+    };
+    for (const auto& [nWidth, nHeight] : {std::pair{50, 50}, {50, 10}, {10, 15}}) {
+        for (const CRect& rc : aRects) {
+            SCOPED_TRACE(std::to_string(nWidth) + "x" + std::to_string(nHeight) + " in " +
+                         std::to_string(rc.right) + "x" + std::to_string(rc.bottom));
+            CHeadlessGame g;
+            g.doc.SetFieldSize(nWidth, nHeight);
+            g.view.OnGameStart();
+            g.view.m_nNextPiece = 6;  // the I pentomino, flat: preview columns 1 to 5
+            g.wnd.m_rcClient = rc;
+            g.wnd.ClearRecords();
+            g.wnd.InvalidateRect();
+            g.wnd.Paint(g.view);
+            for (int i = 0; i < 3; ++i) {
+                g.view.OnTimer(kFallTimerId);
+            }
+
+            const std::int64_t s = g.view.m_nCellSize;
+            const std::int64_t m = g.doc.m_nMargin;
+            const std::int64_t nFieldRight = m + nWidth * s;
+            ASSERT_GT(s, 1);
+            EXPECT_LE(nFieldRight, std::int64_t{rc.right} - rc.left);
+            EXPECT_LE(m + nHeight * s, std::int64_t{rc.bottom} - rc.top);
+
+            std::set<std::pair<std::int64_t, std::int64_t>> squares;
+            for (const CFill& f : g.wnd.m_fills) {
+                EXPECT_LE(std::int64_t{f.x} + f.cx, INT_MAX);
+                EXPECT_LE(std::int64_t{f.y} + f.cy, INT_MAX);
+                if (f.cr == 0x00FFFFFF) {
+                    EXPECT_EQ(f.x, nFieldRight) << "the preview starts at the field's edge";
+                    EXPECT_GT(f.cx, 0);
+                    continue;
+                }
+                ASSERT_EQ(f.cx, s - 1);
+                ASSERT_EQ(f.cy, s - 1);
+                ASSERT_EQ((f.x - 1 - m) % s, 0) << f.x;
+                ASSERT_EQ((f.y - 1 - m) % s, 0) << f.y;
+                const std::int64_t nCol = (f.x - 1 - m) / s;
+                const std::int64_t nRow = (f.y - 1 - m) / s;
+                EXPECT_GE(nCol, 0);
+                EXPECT_GE(nRow, 0);
+                if (f.bClientDC && nCol >= nWidth) {
+                    EXPECT_LE(nCol, nWidth + 5) << "a preview square";
+                    EXPECT_EQ(f.cr, g.doc.m_crSingle);
+                } else {
+                    EXPECT_LT(nCol, nWidth);
+                    EXPECT_LT(nRow, nHeight);
+                }
+                if (!f.bClientDC) {
+                    squares.insert({nCol, nRow});
+                }
+            }
+            EXPECT_EQ(squares.size(), static_cast<std::size_t>(nWidth * nHeight));
+            EXPECT_GT(g.wnd.ClientFills().size(), 6u) << "the preview and the falling piece";
+        }
     }
 }
 
