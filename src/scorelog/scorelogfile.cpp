@@ -172,7 +172,7 @@ bool MakeScoreLogFolder(const std::string& path) {
     return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::array<std::int32_t, 4> ReadScoreLogFile(const std::string& path) {
+std::array<std::int32_t, kLevelCount> ReadScoreLogFile(const std::string& path) {
     CScoreLogReader reader;
     if (path.empty()) {
         return reader.BestScores();

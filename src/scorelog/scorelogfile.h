@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/zorvikdoc.h"
+
 // The score log beside the program whose full path is given: its directory followed by
 // "zorvik.txt". Empty when the path names no absolute directory (an empty path, or a bare or
 // relative name), since the log is never looked for in the working directory.
@@ -35,10 +37,10 @@ CScoreLogPlace ChooseScoreLogPlace(std::string_view programPath, std::string_vie
 // Returns whether the folder is there now.
 bool MakeScoreLogFolder(const std::string& path);
 
-// The best scores of levels 1 to 4 in the score log at path. A log that is missing, cannot be
-// read or is no regular file reads as no games (all 0); anything but a regular file is never
-// opened. The file is only read, never changed.
-std::array<std::int32_t, 4> ReadScoreLogFile(const std::string& path);
+// The best scores of levels 1 to kLevelCount in the score log at path. A log that is missing,
+// cannot be read or is no regular file reads as no games (all 0); anything but a regular file is
+// never opened. The file is only read, never changed.
+std::array<std::int32_t, kLevelCount> ReadScoreLogFile(const std::string& path);
 
 // Appends record to the score log at path. Only a regular file is opened, also through a
 // symbolic link to one; a missing log is created (mode 0644 before the umask) only where nothing

@@ -17,14 +17,14 @@ void CZorvikView::ReportScore() {
     ReadBestScores();
     CZorvikDoc* pDoc = GetDocument();
     const int nScore = GetScore();
-    const bool bLevelKnown = pDoc->m_nLevel >= 1 && pDoc->m_nLevel <= 4;
+    const bool bLevelKnown = pDoc->m_nLevel >= 1 && pDoc->m_nLevel <= kLevelCount;
     const bool bNewRecord =
         bLevelKnown && pDoc->m_aBestScore[static_cast<std::size_t>(pDoc->m_nLevel - 1)] < nScore;
 
     std::string text = StrFormat("Score: %d", nScore);
     text += bNewRecord ? " Nieuw Record!\n" : "\n";
     text += StrFormat("Aantal stukken: %d\n", m_nPieces);
-    text += StrFormat("Bonus: %d\n", m_nBonus * 10);
+    text += StrFormat("Bonus: %d\n", m_nBonus * kPointsPerBonusUnit);
     text += "Instellingen:\n";
     text += StrFormat("  Valtijd: %d\n", m_nFallTime);
     text += StrFormat("  Breedte veld: %d\n", pDoc->m_field.m_nWidth);
@@ -57,7 +57,7 @@ void CZorvikView::OnGameShowScore() {
     ReadBestScores();
     const CZorvikDoc* pDoc = GetDocument();
     std::string text;
-    for (int nLevel = 1; nLevel <= 4; ++nLevel) {
+    for (int nLevel = 1; nLevel <= kLevelCount; ++nLevel) {
         text += StrFormat("Level %d: %5d\n", nLevel,
                           pDoc->m_aBestScore[static_cast<std::size_t>(nLevel - 1)]);
     }

@@ -96,7 +96,7 @@ void CZorvikView::DrawCell(CDC* pDC, int nCol, int nRow, BOOL bNext) {
     COLORREF v = 0;
     int x = 0;
     if (bNext) {
-        if (m_nNextPiece < 0 || m_nNextPiece >= kPieceCount) {
+        if (m_nNextPiece < 0 || m_nNextPiece >= doc.m_nPieceCount) {
             return;
         }
         v = g_aPieceColour[static_cast<std::size_t>(m_nNextPiece)];
