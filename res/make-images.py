@@ -151,35 +151,5 @@ def app_icon(size):
     return ["".join(row) for row in canvas]
 
 
-def doc_icon(size):
-    """A white page with a folded corner and three squares of a piece on it."""
-    canvas = [["."] * size for _ in range(size)]
-    margin = size // 8
-    left, right = margin, size - margin - 1
-    top, bottom = 0, size - 1
-    fold = size // 4
-    for y in range(top, bottom + 1):
-        for x in range(left, right + 1):
-            # Cut the upper right corner off along the diagonal of the fold.
-            if x > right - fold + (y - top):
-                continue
-            edge = x in (left, right) or y in (top, bottom)
-            canvas[y][x] = "k" if edge else "w"
-    for i in range(fold + 1):
-        canvas[top + i][right - fold + i] = "k"  # the diagonal
-        canvas[top + fold][right - fold + i] = "k"  # the fold's lower edge
-        canvas[top + i][right - fold] = "k"  # the fold's left edge
-    for y in range(top + 1, top + fold):
-        for x in range(right - fold + 1, right - fold + (y - top)):
-            canvas[y][x] = "s"
-    pitch = size // 4
-    base_x, base_y = left + 2, bottom - 2 * pitch - 1
-    for col, row in ((0, 0), (0, 1), (1, 1)):
-        draw_square(canvas, base_x + col * pitch, base_y + row * pitch, pitch - 1, "g")
-    return ["".join(row) for row in canvas]
-
-
 write_xpm("zorvik32.xpm", app_icon(32))
 write_xpm("zorvik16.xpm", app_icon(16))
-write_xpm("zorvikdoc32.xpm", doc_icon(32))
-write_xpm("zorvikdoc16.xpm", doc_icon(16))
