@@ -22,7 +22,7 @@ fake() {
 # run UID STATUS [SUDO]: runs the script as user UID, with every package in dpkg-query's STATUS;
 # SUDO is "none", "refuses" or "works". Sets rc, err and calls (what apt-get was asked).
 run() {
-    rm -rf "$fake/bin" "$fake/calls"
+    rm -rf "${fake:?}/bin" "$fake/calls"
     mkdir "$fake/bin"
     touch "$fake/calls"
     fake id "[[ \$1 == -u ]] && echo $1"

@@ -51,8 +51,10 @@ while read -r path; do
 done <"$expected"
 
 # The desktop entry, and the metainfo with the entry and icon it names, as the desktop sees them.
-out=$(desktop-file-validate "$usr/share/applications/nl.zorvik.Zorvik.desktop" 2>&1) &&
-    [[ -z $out ]] || fail "desktop-file-validate: $out"
+if ! out=$(desktop-file-validate "$usr/share/applications/nl.zorvik.Zorvik.desktop" 2>&1) ||
+    [[ -n $out ]]; then
+    fail "desktop-file-validate: $out"
+fi
 appstreamcli validate-tree --no-net --explain --strict "$stage/destdir" ||
     fail "appstreamcli validate-tree found issues in the installed tree"
 echo "cmake --install puts $(wc -l <"$expected") files in place"
