@@ -19,8 +19,11 @@ case ${1-} in
 install)
     build=$2 prefix=$3 list=$4
     as_root=$(sudo_for "${DESTDIR-}$prefix")
-    $as_root cmake --install "$build" --prefix "$prefix" --strip
-    cp "$build/install_manifest.txt" "$list"
+    # sudo clears the environment: hand DESTDIR on by hand.
+    $as_root env DESTDIR="${DESTDIR-}" cmake --install "$build" --prefix "$prefix" --strip
+    # CMake's manifest leaves DESTDIR out; the list holds the paths the files really have.
+    mapfile -t written <"$build/install_manifest.txt"
+    printf '%s\n' "${written[@]/#/${DESTDIR-}}" >"$list"
     # The manifest of an install through sudo belongs to root; the next install may be your own.
     $as_root rm -f "$build/install_manifest.txt"
     echo "Installed in ${DESTDIR-}$prefix; make uninstall removes it again."

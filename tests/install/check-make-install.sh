@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# make install puts every file in place under PREFIX, and make uninstall takes exactly those
-# away again: files that were there before stay.
+# make install puts every file in place under PREFIX, or below DESTDIR, and make uninstall takes
+# exactly those away again: files that were there before stay.
 #   check-make-install.sh SOURCE BUILD EXPECTED
 set -euo pipefail
 source=$1 build=$2 expected=$3
@@ -32,6 +32,16 @@ left=$(cd "$prefix" && find . ! -type d | LC_ALL=C sort | tr '\n' ' ')
     fail "after make uninstall these files are left: $left"
 [[ ! -e $prefix/share/doc/zorvik ]] || fail "make uninstall left share/doc/zorvik"
 [[ ! -e $list ]] || fail "make uninstall kept its list"
+
+# Below DESTDIR the list names the files where they are, and uninstall removes them there.
+destdir=$stage/destdir
+make -C "$source" -o build install BUILD="$build" PREFIX=/usr DESTDIR="$destdir" \
+    INSTALLED="$list" >/dev/null
+diff <(LC_ALL=C sort "$list") <(sed "s|^|$destdir/usr/|" "$expected" | LC_ALL=C sort) ||
+    fail "the list of an install with DESTDIR does not name the files below DESTDIR"
+make -C "$source" uninstall INSTALLED="$list" >/dev/null
+left=$(find "$destdir" ! -type d)
+[[ -z $left ]] || fail "after make uninstall these files are left below DESTDIR: $left"
 
 # Nothing installed: a clear message and a failure, not a silent success.
 if out=$(make -C "$source" uninstall INSTALLED="$list" 2>&1); then
