@@ -75,7 +75,7 @@ echo "zorvik is $program"
 [[ -f $root/usr/share/applications/nl.zorvik.Zorvik.desktop ]] || fail "no desktop entry"
 [[ -f $root/usr/share/icons/hicolor/256x256/apps/nl.zorvik.Zorvik.png ]] || fail "no icon"
 
-step "play one game as $player under Xvfb: start, stop with Esc, close the report, quit"
+step "play one game as $player under Xvfb: start, drop a few pieces, stop with Esc, close the report"
 cat >"$root/tmp/play-one-game.sh" <<'EOF'
 #!/bin/bash
 # Runs inside xvfb-run as the player.
@@ -88,7 +88,11 @@ window=$(xdotool search --sync --onlyvisible --name Zorvik | head -n 1)
 sleep 1
 xdotool windowfocus --sync "$window"
 xdotool key ctrl+f
-sleep 2
+sleep 1
+for key in Left space Right Right space Up space; do
+    xdotool key "$key"
+    sleep 0.4
+done
 xdotool key Escape
 # The report: the one other window that shows.
 for _ in $(seq 50); do
