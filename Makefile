@@ -1,10 +1,17 @@
 # The two commands of the README:
 #   make run    installs what is missing, builds, and starts the game
 #   make test   installs what is missing, builds, and runs every test
+# and for a player who keeps the game:
+#   make install     builds, and installs the game under PREFIX (/usr/local; DESTDIR honoured)
+#   make uninstall   removes exactly the files that make install wrote
+#   make package     builds the Debian package $(BUILD)/zorvik_1.0_<arch>.deb
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
+# What make install wrote, for make uninstall.
+INSTALLED ?= $(BUILD)/installed-files.txt
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test install uninstall package clean
 
 all: build
 
@@ -22,6 +29,15 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+install: build
+	@scripts/install.sh install $(BUILD) $(PREFIX) $(INSTALLED)
+
+uninstall:
+	@scripts/install.sh uninstall $(INSTALLED)
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

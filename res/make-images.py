@@ -1,28 +1,46 @@
 #!/usr/bin/env python3
-"""Draws Zorvik's toolbar bitmap and icons as XPM files in this folder.
+"""Draws Zorvik's toolbar images and its application icon.
+
+Writes into res/, or into the folder given with --out:
+    toolbar.xpm                 the three toolbar buttons of 16x15 pixels side by side
+    toolbar@2x.xpm              the same at twice the size, for a scale factor of 2
+    icons/hicolor/NxN/apps/nl.zorvik.Zorvik.png
+                                the application icon at 16, 22, 24, 32, 48, 64, 128 and 256 px
+    icons/hicolor/scalable/apps/nl.zorvik.Zorvik.svg
+                                the same icon as an SVG, square for square the 256 px one
 
 Every image keeps to the 16 colours of the classic VGA palette. Run it again after a change:
     python3 res/make-images.py
+`python3 res/make-images.py --check` draws everything into a temporary folder and tells whether
+the images in res/ are the ones it draws (a test runs it).
 """
+import argparse
 import os
+import struct
+import sys
+import tempfile
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+APP_ID = "nl.zorvik.Zorvik"
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+SVG_SIZE = 256
 
 PALETTE = {
     "k": "#000000", "r": "#800000", "G": "#008000", "o": "#808000",
     "n": "#000080", "p": "#800080", "t": "#008080", "s": "#C0C0C0",
     "d": "#808080", "R": "#FF0000", "g": "#00FF00", "y": "#FFFF00",
     "b": "#0000FF", "m": "#FF00FF", "c": "#00FFFF", "w": "#FFFFFF",
-    ".": "None",
 }
 
 
-def write_xpm(name, rows):
+def xpm(name, rows):
+    """An XPM image whose C identifier is made from name."""
     height = len(rows)
     width = len(rows[0])
     assert all(len(row) == width for row in rows), name
     used = sorted({ch for row in rows for ch in row})
-    ident = name.replace(".", "_").replace("-", "_")
+    ident = name.replace(".", "_").replace("-", "_").replace("@", "_")
     lines = [
         "/* XPM */",
         f"static const char *{ident}[] = {{",
@@ -30,8 +48,44 @@ def write_xpm(name, rows):
     ]
     lines += [f'"{ch} c {PALETTE[ch]}",' for ch in used]
     lines += [f'"{row}",' for row in rows[:-1]] + [f'"{rows[-1]}"', "};"]
-    with open(os.path.join(HERE, name), "w") as f:
-        f.write("\n".join(lines) + "\n")
+    return ("\n".join(lines) + "\n").encode()
+
+
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(
+        ">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+
+def png(rows):
+    """An 8-bit palette PNG of the rows."""
+    height, width = len(rows), len(rows[0])
+    used = sorted({ch for row in rows for ch in row})
+    index = {ch: i for i, ch in enumerate(used)}
+    plte = b"".join(bytes.fromhex(PALETTE[ch][1:]) for ch in used)
+    raw = b"".join(b"\0" + bytes(index[ch] for ch in row) for row in rows)
+    data = b"\x89PNG\r\n\x1a\n"
+    data += png_chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 3, 0, 0, 0))
+    data += png_chunk(b"PLTE", plte)
+    data += png_chunk(b"IDAT", zlib.compress(raw, 9))
+    data += png_chunk(b"IEND", b"")
+    return data
+
+
+def png_content(data):
+    """What a PNG shows, whatever the deflate encoder made of it: its chunks, with the pixel rows
+    unpacked."""
+    assert data[:8] == b"\x89PNG\r\n\x1a\n"
+    chunks, pos, idat = {}, 8, b""
+    while pos < len(data):
+        (length,) = struct.unpack(">I", data[pos:pos + 4])
+        kind, body = data[pos + 4:pos + 8], data[pos + 8:pos + 8 + length]
+        if kind == b"IDAT":
+            idat += body
+        else:
+            chunks[kind] = body
+        pos += 12 + length
+    chunks[b"IDAT"] = zlib.decompress(idat)
+    return chunks
 
 
 # --- Toolbar: three 16x15 buttons side by side ---------------------------------------------
@@ -114,72 +168,158 @@ ABOUT = outlined([
     "                ",
 ], "y", "k", "s")
 
-write_xpm("toolbar.xpm", [a + b + c for a, b, c in zip(START, OPTIONS, ABOUT)])
+
+def scale2x(rows):
+    """Twice the size by the Scale2x rule: each pixel becomes four, and a corner of the four takes
+    its two neighbours' colour where they agree, so diagonal edges stay sharp and no colour is
+    mixed."""
+    height, width = len(rows), len(rows[0])
+
+    def at(x, y, default):
+        return rows[y][x] if 0 <= x < width and 0 <= y < height else default
+
+    out = []
+    for y in range(height):
+        top, bottom = "", ""
+        for x in range(width):
+            e = rows[y][x]
+            b, d, f, h = at(x, y - 1, e), at(x - 1, y, e), at(x + 1, y, e), at(x, y + 1, e)
+            if b != h and d != f:
+                top += (d if d == b else e) + (f if b == f else e)
+                bottom += (d if d == h else e) + (f if h == f else e)
+            else:
+                top += e + e
+                bottom += e + e
+        out += [top, bottom]
+    return out
 
 
-# --- Icons -----------------------------------------------------------------------------------
+def side_by_side(*images):
+    return ["".join(parts) for parts in zip(*images)]
+
+
+# --- Application icon ------------------------------------------------------------------------
 
 # Squares of the application icon on a 4x4 grid: a Z pentomino coming down onto a stack.
 ICON_CELLS = {
     (0, 0): "g", (1, 0): "g", (1, 1): "g", (1, 2): "g", (2, 2): "g",
     (3, 1): "b", (3, 2): "b", (3, 3): "b", (2, 3): "b",
     (0, 3): "R", (1, 3): "R",
-    (0, 2): ".",
 }
 # Each colour's light and dark edge, for a raised square.
-BEVEL = {"g": ("w", "G"), "b": ("c", "n"), "R": ("y", "r"), "y": ("w", "o")}
+BEVEL = {"g": ("w", "G"), "b": ("c", "n"), "R": ("y", "r")}
 
 
-def draw_square(canvas, left, top, side, colour):
-    light, dark = BEVEL[colour]
-    for y in range(top, top + side):
-        for x in range(left, left + side):
-            if side >= 5 and (y == top or x == left):
-                canvas[y][x] = light
-            elif side >= 5 and (y == top + side - 1 or x == left + side - 1):
-                canvas[y][x] = dark
-            else:
-                canvas[y][x] = colour
-
-
-def app_icon(size):
+def icon_rects(size):
+    """The icon at size pixels as rectangles (left, top, width, height, colour), each painted over
+    the ones before it: a black ground, and per square its dark edge, the light edge above and to
+    the left, and the face. Gap and edge grow with the size; from 5 pixels a square has an edge."""
     pitch = size // 4
-    canvas = [["k"] * size for _ in range(size)]
-    for (col, row), colour in ICON_CELLS.items():
-        if colour != ".":
-            draw_square(canvas, col * pitch + 1, row * pitch + 1, pitch - 1, colour)
+    gap = max(1, pitch // 8)
+    side = pitch - gap
+    edge = max(1, pitch // 8) if side >= 5 else 0
+    origin = (size - (4 * side + 3 * gap) + 1) // 2
+    rects = [(0, 0, size, size, "k")]
+    for (col, row), colour in sorted(ICON_CELLS.items(), key=lambda cell: (cell[0][1], cell[0][0])):
+        left, top = origin + col * pitch, origin + row * pitch
+        if edge:
+            light, dark = BEVEL[colour]
+            rects += [
+                (left, top, side, side, dark),
+                (left, top, side, edge, light),
+                (left, top, edge, side, light),
+                (left + edge, top + edge, side - 2 * edge, side - 2 * edge, colour),
+            ]
+        else:
+            rects.append((left, top, side, side, colour))
+    return rects
+
+
+def icon_pixels(size):
+    canvas = [[" "] * size for _ in range(size)]
+    for left, top, width, height, colour in icon_rects(size):
+        for y in range(top, top + height):
+            canvas[y][left:left + width] = [colour] * width
     return ["".join(row) for row in canvas]
 
 
-def doc_icon(size):
-    """A white page with a folded corner and three squares of a piece on it."""
-    canvas = [["."] * size for _ in range(size)]
-    margin = size // 8
-    left, right = margin, size - margin - 1
-    top, bottom = 0, size - 1
-    fold = size // 4
-    for y in range(top, bottom + 1):
-        for x in range(left, right + 1):
-            # Cut the upper right corner off along the diagonal of the fold.
-            if x > right - fold + (y - top):
-                continue
-            edge = x in (left, right) or y in (top, bottom)
-            canvas[y][x] = "k" if edge else "w"
-    for i in range(fold + 1):
-        canvas[top + i][right - fold + i] = "k"  # the diagonal
-        canvas[top + fold][right - fold + i] = "k"  # the fold's lower edge
-        canvas[top + i][right - fold] = "k"  # the fold's left edge
-    for y in range(top + 1, top + fold):
-        for x in range(right - fold + 1, right - fold + (y - top)):
-            canvas[y][x] = "s"
-    pitch = size // 4
-    base_x, base_y = left + 2, bottom - 2 * pitch - 1
-    for col, row in ((0, 0), (0, 1), (1, 1)):
-        draw_square(canvas, base_x + col * pitch, base_y + row * pitch, pitch - 1, "g")
-    return ["".join(row) for row in canvas]
+def icon_svg():
+    lines = [
+        '<?xml version="1.0" encoding="UTF-8"?>',
+        f'<svg xmlns="http://www.w3.org/2000/svg" width="{SVG_SIZE}" height="{SVG_SIZE}" '
+        f'viewBox="0 0 {SVG_SIZE} {SVG_SIZE}" shape-rendering="crispEdges">',
+        "  <title>Zorvik</title>",
+    ]
+    for left, top, width, height, colour in icon_rects(SVG_SIZE):
+        lines.append(f'  <rect x="{left}" y="{top}" width="{width}" height="{height}" '
+                     f'fill="{PALETTE[colour]}"/>')
+    lines.append("</svg>")
+    return ("\n".join(lines) + "\n").encode()
 
 
-write_xpm("zorvik32.xpm", app_icon(32))
-write_xpm("zorvik16.xpm", app_icon(16))
-write_xpm("zorvikdoc32.xpm", doc_icon(32))
-write_xpm("zorvikdoc16.xpm", doc_icon(16))
+def images():
+    """Every file this script draws, by its path below res/."""
+    buttons = (START, OPTIONS, ABOUT)
+    files = {
+        "toolbar.xpm": xpm("toolbar.xpm", side_by_side(*buttons)),
+        # Each button is scaled on its own, so no edge borrows from its neighbour.
+        "toolbar@2x.xpm": xpm("toolbar@2x.xpm", side_by_side(*map(scale2x, buttons))),
+    }
+    for size in ICON_SIZES:
+        files[f"icons/hicolor/{size}x{size}/apps/{APP_ID}.png"] = png(icon_pixels(size))
+    files[f"icons/hicolor/scalable/apps/{APP_ID}.svg"] = icon_svg()
+    return files
+
+
+def write(folder, files):
+    for path, data in files.items():
+        target = os.path.join(folder, path)
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        with open(target, "wb") as f:
+            f.write(data)
+
+
+def differences(folder, drawn_folder):
+    """The paths whose file in folder is missing or shows other than the one in drawn_folder."""
+    wrong = []
+    for path in sorted(images()):
+        try:
+            with open(os.path.join(folder, path), "rb") as f:
+                have = f.read()
+        except OSError:
+            wrong.append(path)
+            continue
+        with open(os.path.join(drawn_folder, path), "rb") as f:
+            want = f.read()
+        if path.endswith(".png"):
+            try:
+                same = png_content(have) == png_content(want)
+            except (AssertionError, struct.error, zlib.error):
+                same = False
+        else:
+            same = have == want
+        if not same:
+            wrong.append(path)
+    return wrong
+
+
+def main():
+    parser = argparse.ArgumentParser(description="Draws Zorvik's toolbar images and icons.")
+    parser.add_argument("--out", default=HERE, help="folder to write into (default: res/)")
+    parser.add_argument("--check", action="store_true",
+                        help="draw into a temporary folder and compare with the images in --out")
+    args = parser.parse_args()
+    if not args.check:
+        write(args.out, images())
+        return 0
+    with tempfile.TemporaryDirectory() as drawn:
+        write(drawn, images())
+        wrong = differences(args.out, drawn)
+    for path in wrong:
+        print(f"{path}: not what make-images.py draws; run python3 res/make-images.py",
+              file=sys.stderr)
+    return 1 if wrong else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Zorvik need, and nothing when
-# they are all present. Uses sudo when not run as root.
+# they are all present. Uses sudo when not run as root; without root and sudo it names the
+# command to run as root, and fails.
 set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config
     qt6-base-dev libcanberra-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # The installed program's files and the Debian package: checking the generated images, the
+    # desktop entry, the metainfo and the manual page; dpkg-shlibdeps, file and lintian.
+    python3 desktop-file-utils appstream groff-base dpkg-dev file lintian
 )
 # Extra packages for a given purpose, e.g. `install-deps.sh xvfb xauth` for screenshots.
 packages+=("$@")
@@ -18,9 +22,17 @@ for p in "${packages[@]}"; do
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
-echo "Installing: ${missing[*]}"
 sudo=()
-[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+if [[ $(id -u) -ne 0 ]]; then
+    if ! command -v sudo >/dev/null || ! sudo true; then
+        echo "install-deps.sh: Zorvik needs packages that are not installed, and installing" \
+            "them needs root, which sudo does not give you here. As root, run:" >&2
+        echo "    apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    fi
+    sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -149,6 +149,8 @@ void CMainFrame::CreateToolBar() {
     m_wndToolBar->setIconSize(kButtonImage);
     m_wndToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     const QImage bitmap(QStringLiteral(":/res/toolbar.xpm"));
+    // The same images drawn at twice the size, for a display scaled by 2.
+    const QImage bitmap2x(QStringLiteral(":/res/toolbar@2x.xpm"));
     int nImage = 0;
     for (const UINT nID : kToolBarButtons) {
         if (nID == 0) {
@@ -156,8 +158,13 @@ void CMainFrame::CreateToolBar() {
             continue;
         }
         QAction* pAction = m_actions.at(nID);
-        pAction->setIcon(QIcon(QPixmap::fromImage(
-            bitmap.copy(QRect(QPoint(nImage * kButtonImage.width(), 0), kButtonImage)))));
+        const QRect rcImage(QPoint(nImage * kButtonImage.width(), 0), kButtonImage);
+        QIcon icon(QPixmap::fromImage(bitmap.copy(rcImage)));
+        QPixmap pixmap2x =
+            QPixmap::fromImage(bitmap2x.copy(QRect(rcImage.topLeft() * 2, rcImage.size() * 2)));
+        pixmap2x.setDevicePixelRatio(2);
+        icon.addPixmap(pixmap2x);
+        pAction->setIcon(icon);
         ++nImage;
         m_wndToolBar->addAction(pAction);
         // A button never takes the keyboard from the view.

@@ -21,11 +21,15 @@ BOOL CZorvikApp::InitInstance() {
     QApplication::setApplicationName(QStringLiteral("zorvik"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     // Lets Wayland compositors and docks find the desktop entry, and with it the icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("zorvik"));
-    // The application's icon: on every window, and in the About box.
+    QGuiApplication::setDesktopFileName(QStringLiteral("nl.zorvik.Zorvik"));
+    // The application's icon, in the sizes of the installed icon theme: on every window, in task
+    // switchers, and in the About box.
     QIcon icon;
-    icon.addFile(QStringLiteral(":/res/zorvik32.xpm"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/res/zorvik16.xpm"), QSize(16, 16));
+    for (const int nSize : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(
+            QStringLiteral(":/res/icons/hicolor/%1x%1/apps/nl.zorvik.Zorvik.png").arg(nSize),
+            QSize(nSize, nSize));
+    }
     QApplication::setWindowIcon(icon);
 
     OnFileNew();

@@ -10,6 +10,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@
 namespace {
 
 using CMainFrameTest = CGuiTest;
+
+constexpr QImage::Format kRgb = QImage::Format_RGB32;
 
 std::vector<std::string> ItemTexts(const QList<QAction*>& actions) {
     std::vector<std::string> texts;
@@ -37,11 +40,25 @@ TEST_F(CMainFrameTest, StartsAt470By575WithBarsInPlaceAndNoGame) {
     EXPECT_EQ(Frame().GetMessageText(), "Klaar");
     EXPECT_FALSE(Game().m_bRunning);
     EXPECT_TRUE(ViewWidget().hasFocus()) << "the keys go to the view without a click";
-    // The application's icon, in both sizes.
+}
+
+// Docks, task switchers and Wayland compositors find the desktop entry by this name, and the
+// window offers its icon in every size of the installed icon theme, not a blurred small one.
+TEST_F(CMainFrameTest, NamesItsDesktopEntryAndOffersTheIconInEveryThemeSize) {
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "nl.zorvik.Zorvik");
     const QIcon icon = QApplication::windowIcon();
-    EXPECT_EQ(icon.pixmap(QSize(32, 32)).size(), QSize(32, 32));
-    EXPECT_EQ(icon.pixmap(QSize(16, 16)).size(), QSize(16, 16));
-    EXPECT_EQ(icon.availableSizes().size(), 2);
+    const QList<QSize> sizes = icon.availableSizes();
+    EXPECT_EQ(sizes.size(), 8);
+    for (const int nSize : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        EXPECT_TRUE(sizes.contains(QSize(nSize, nSize))) << nSize;
+        const QImage image = icon.pixmap(QSize(nSize, nSize), 1.0).toImage();
+        ASSERT_EQ(image.size(), QSize(nSize, nSize));
+        const QImage themeIcon(
+            QStringLiteral(":/res/icons/hicolor/%1x%1/apps/nl.zorvik.Zorvik.png").arg(nSize));
+        EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32),
+                  themeIcon.convertToFormat(QImage::Format_RGB32))
+            << nSize;
+    }
 }
 
 TEST_F(CMainFrameTest, MenusHaveTheirCaptionsOrderSeparatorAndShortcuts) {
@@ -122,6 +139,39 @@ TEST_F(CMainFrameTest, ToolbarHasThreeFlatButtonsWithTipsPromptsAndImages) {
         }
     }
     EXPECT_GT(nBlack, 20);
+}
+
+// At a scale factor of 2 the buttons show images drawn at twice the size, not the 16x15 ones
+// scaled up and blurred; at 1 they show the 16x15 images pixel for pixel.
+TEST_F(CMainFrameTest, ToolbarImagesHaveSharpTwiceSizeVersions) {
+    const QImage bitmap = QImage(QStringLiteral(":/res/toolbar.xpm")).convertToFormat(kRgb);
+    const QImage bitmap2x = QImage(QStringLiteral(":/res/toolbar@2x.xpm")).convertToFormat(kRgb);
+    ASSERT_EQ(bitmap2x.size(), bitmap.size() * 2);
+    int nImage = 0;
+    for (const UINT nID : {ID_GAME_START, ID_GAME_OPTIONS, ID_APP_ABOUT}) {
+        const QIcon icon = Frame().GetAction(nID)->icon();
+        const QImage image = icon.pixmap(QSize(16, 15), 1.0).toImage().convertToFormat(kRgb);
+        EXPECT_EQ(image, bitmap.copy(nImage * 16, 0, 16, 15)) << nID;
+
+        const QPixmap pixmap2x = icon.pixmap(QSize(16, 15), 2.0);
+        EXPECT_EQ(pixmap2x.size(), QSize(32, 30)) << nID;
+        EXPECT_EQ(pixmap2x.devicePixelRatio(), 2.0) << nID;
+        const QImage image2x = pixmap2x.toImage().convertToFormat(kRgb);
+        EXPECT_EQ(image2x, bitmap2x.copy(nImage * 32, 0, 32, 30)) << nID;
+        // Sharp: no colour that the 16x15 image does not have.
+        std::set<QRgb> colours;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                colours.insert(image.pixel(x, y));
+            }
+        }
+        for (int y = 0; y < image2x.height(); ++y) {
+            for (int x = 0; x < image2x.width(); ++x) {
+                EXPECT_TRUE(colours.contains(image2x.pixel(x, y))) << nID << " " << x << "," << y;
+            }
+        }
+        ++nImage;
+    }
 }
 
 TEST_F(CMainFrameTest, StatusPaneShowsPromptsThenKlaarAndTheViewsOwnTexts) {

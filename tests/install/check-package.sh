@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The Debian package holds every installed file under /usr and nothing else, the program
+# stripped and owned by root; its Depends names the libraries dpkg-shlibdeps found, with their
+# versions, and Qt's translations; lintian finds no error and no warning in it.
+#   check-package.sh BUILD EXPECTED
+# EXPECTED lists the installed files relative to the prefix.
+set -euo pipefail
+build=$1 expected=$2
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+(cd "$build" && cpack -G DEB -B "$out" >"$out/cpack.log" 2>&1) || {
+    cat "$out/cpack.log"
+    fail "cpack could not build the package"
+}
+deb=$out/zorvik_1.0_$(dpkg --print-architecture).deb
+[[ -f $deb ]] || fail "no $(basename "$deb"); cpack made: $(ls "$out")"
+
+diff -u <(sed 's|^|./usr/|' "$expected" | LC_ALL=C sort) \
+    <(dpkg-deb --contents "$deb" | grep -v '^d' | awk '{print $6}' | LC_ALL=C sort) ||
+    fail "the package's files are not the installed files (- missing, + extra)"
+owners=$(dpkg-deb --contents "$deb" | awk '{print $2}' | sort -u)
+[[ $owners == root/root ]] || fail "files in the package are owned by $owners"
+
+for field in Package:zorvik Version:1.0 Section:games; do
+    value=$(dpkg-deb --field "$deb" "${field%%:*}")
+    [[ $value == "${field#*:}" ]] || fail "${field%%:*} is '$value'"
+done
+depends=$(dpkg-deb --field "$deb" Depends)
+echo "Depends: $depends"
+for name in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libcanberra0 libx11-6 \
+    qt6-translations-l10n; do
+    [[ ", $depends," =~ [\ ,]"$name"[\ ,] ]] || fail "Depends lacks $name"
+done
+# Computed by dpkg-shlibdeps, the Qt libraries come with the least version the program needs.
+[[ $depends =~ libqt6widgets6\ \(\>=\ 6\. ]] || fail "Depends has no version for libqt6widgets6"
+
+dpkg-deb --extract "$deb" "$out/root"
+program=$out/root/usr/$(grep '/zorvik$' "$expected")
+file "$program" | grep -q ', stripped' || fail "the program is not stripped"
+
+lintian=$(lintian "$deb" 2>&1) || true
+echo "$lintian"
+if grep -q '^[EW]:' <<<"$lintian"; then
+    fail "lintian reports an error or a warning"
+fi
