@@ -123,6 +123,48 @@ TEST_F(CViewWidgetTest, PauseBlanksTheViewAndResumeBringsTheFieldBack) {
     QTest::keyClick(&ViewWidget(), Qt::Key_Escape);
 }
 
+// The view erases to the palette's base colour, the background of text views, never to the grey
+// window colour of dialogs: in the margins, on the grid lines, beside the field, while paused and
+// after a resize. A new palette repaints the view at once.
+TEST_F(CViewWidgetTest, BackgroundIsTheBaseColourNotTheWindowColour) {
+    SetViewSize(400, 340);
+    QPalette palette = ViewWidget().palette();
+    palette.setColor(QPalette::Base, QColor(0x12, 0x80, 0x34));
+    palette.setColor(QPalette::Window, QColor(0xC0, 0x40, 0x40));
+    ViewWidget().setPalette(palette);
+    Settle();
+    const QRgb base = qRgb(0x12, 0x80, 0x34);
+    QImage image = GrabView();
+    EXPECT_EQ(image.pixel(5, 5), base) << "margin";
+    EXPECT_EQ(image.pixel(40, 30), base) << "grid line";
+    EXPECT_EQ(image.pixel(300, 100), base) << "right of the field before a game";
+    EXPECT_EQ(image.pixel(100, 335), base) << "below the field";
+    EXPECT_EQ(image.pixel(21, 21), Rgb(Doc().m_crEmpty));
+
+    Game().m_nFallTime = 100000;
+    Frame().OnCommand(ID_GAME_START);
+    ASSERT_TRUE(Game().m_bRunning);
+    QTest::keyClick(&ViewWidget(), Qt::Key_Pause);
+    Settle();
+    image = GrabView();
+    int nOther = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            nOther += image.pixel(x, y) != base ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(nOther, 0) << "a paused view shows only the base colour";
+
+    QTest::keyClick(&ViewWidget(), Qt::Key_Pause);
+    SetViewSize(380, 330);
+    image = GrabView();
+    EXPECT_EQ(image.pixel(5, 5), base) << "margin after a resize";
+    EXPECT_EQ(image.pixel(20 + 19, 30), base) << "grid line at the new pitch of 19";
+
+    OnNextModal([](QWidget* pModal) { pModal->close(); });
+    QTest::keyClick(&ViewWidget(), Qt::Key_Escape);
+}
+
 // Sends a key event to the view as the window system would and says whether it was accepted.
 bool SendKey(QWidget& view, QEvent::Type type, int nKey, Qt::KeyboardModifiers modifiers,
              bool bAutoRepeat = false) {

@@ -74,7 +74,9 @@ void CViewWidget::Destroy() {
 
 void CViewWidget::PaintImage() {
     m_bErasePending = false;
-    m_image.fill(palette().color(QPalette::Window));
+    // The background is the colour of a window's content, that of text views and entries (white
+    // in a light palette), not the grey face of dialogs and buttons.
+    m_image.fill(palette().color(QPalette::Base));
     CImageDC dc(*this, false);
     m_view.OnDraw(&dc);
 }
@@ -97,6 +99,14 @@ void CViewWidget::resizeEvent(QResizeEvent* pEvent) {
     // A change of size repaints the whole view.
     m_bErasePending = true;
     update();
+}
+
+void CViewWidget::changeEvent(QEvent* pEvent) {
+    QWidget::changeEvent(pEvent);
+    // A new desktop palette brings a new background: repaint the view whole on it.
+    if (pEvent->type() == QEvent::PaletteChange) {
+        InvalidateRect();
+    }
 }
 
 void CViewWidget::keyPressEvent(QKeyEvent* pEvent) {

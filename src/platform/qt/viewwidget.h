@@ -34,7 +34,7 @@ private:
 };
 
 // Keeps the picture of the view in an RGB32 image of the client size. The game draws into it at
-// any time; a paint erases it to the palette's window colour and redraws it whole through
+// any time; a paint erases it to the palette's base colour and redraws it whole through
 // OnDraw when the view was invalidated or resized, and then shows it.
 class CViewWidget : public QWidget, public IViewWindow {
     Q_OBJECT
@@ -83,6 +83,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void keyReleaseEvent(QKeyEvent* pEvent) override;
     // Tab and Backtab are keys of the game's window like any other, not focus moves.
