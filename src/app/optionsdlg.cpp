@@ -175,4 +175,6 @@ void COptionsDlg::OnPickColour() {
     if (dialog.exec() == QDialog::Accepted) {
         m_crColour = ToColorRef(dialog.selectedColor());
     }
+    // Where no window manager hands the activation back, the dialog takes it itself.
+    activateWindow();
 }

@@ -52,6 +52,9 @@ BOOL CZorvikApp::OnCommand(UINT nID) {
 void CZorvikApp::OnAppAbout() {
     CAboutDlg dlg(m_pMainWnd);
     dlg.DoModal();
+    if (m_pMainWnd != nullptr) {
+        m_pMainWnd->GetView()->TakeKeyboard();
+    }
 }
 
 void CZorvikApp::OnFileNew() {

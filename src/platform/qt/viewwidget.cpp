@@ -1,5 +1,6 @@
 #include "platform/qt/viewwidget.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPaintEvent>
@@ -70,6 +71,21 @@ void CViewWidget::Destroy() {
     for (auto& [nIDEvent, pTimer] : m_timers) {
         pTimer->stop();
     }
+}
+
+void CViewWidget::TakeKeyboard() {
+    QWidget* pWindow = window();
+    if (m_bDestroyed || !pWindow->isVisible()) {
+        return;
+    }
+    // A box that closed over another one (a game ending under the About box) hands the keyboard
+    // to the box still open.
+    if (QWidget* pModal = QApplication::activeModalWidget(); pModal != nullptr) {
+        pModal->activateWindow();
+        return;
+    }
+    pWindow->activateWindow();
+    setFocus(Qt::OtherFocusReason);
 }
 
 void CViewWidget::PaintImage() {
@@ -207,6 +223,7 @@ int CViewWidget::MessageBox(const std::string& text, const std::string& caption,
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
+    TakeKeyboard();
     return IDOK;
 }
 
@@ -215,5 +232,10 @@ void CViewWidget::MessageBeep(UINT nType) {
 }
 
 int CViewWidget::DoOptionsDialog(COptionsValues& values) {
-    return m_fnOptionsDialog ? m_fnOptionsDialog(values) : IDCANCEL;
+    if (!m_fnOptionsDialog) {
+        return IDCANCEL;
+    }
+    const int nResult = m_fnOptionsDialog(values);
+    TakeKeyboard();
+    return nResult;
 }

@@ -50,6 +50,10 @@ public:
     // The paint's work on the backing image: erase to the background, then OnDraw.
     void PaintImage();
 
+    // Gives the keyboard back to the view when a box has closed, so the next key reaches the
+    // game. Activates the window too: no window manager need hand the activation back.
+    void TakeKeyboard();
+
     // The window goes: the view's destroy handler stops its timer, and no timer ticks again.
     // Called once, when the frame closes or else when the widget is destroyed.
     void Destroy();
