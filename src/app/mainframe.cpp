@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -46,15 +47,16 @@ const std::initializer_list<CDropDown> kMenu = {
     {"&Hulp", {{ID_APP_ABOUT, "&Over Zorvik..."}}},
 };
 
-// The accelerator table IDR_MAINFRAME.
+// The accelerator table IDR_MAINFRAME, and whether the command's menu item shows the key.
 struct CAccelerator {
     UINT nID;
     QKeyCombination key;
+    bool bKeyTextInMenu;
 };
 const std::initializer_list<CAccelerator> kAccelerators = {
-    {ID_GAME_OPTIONS, Qt::CTRL | Qt::Key_E},
-    {ID_GAME_START, Qt::CTRL | Qt::Key_F},
-    {ID_APP_ABOUT, QKeyCombination(Qt::Key_F1)},
+    {ID_GAME_OPTIONS, Qt::CTRL | Qt::Key_E, true},
+    {ID_GAME_START, Qt::CTRL | Qt::Key_F, true},
+    {ID_APP_ABOUT, QKeyCombination(Qt::Key_F1), false},
 };
 
 // The toolbar IDR_MAINFRAME: buttons in order, 0 a separator; the images stand side by side in
@@ -136,7 +138,15 @@ void CMainFrame::CreateMenus() {
         connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateAllCommandUI);
     }
     for (const CAccelerator& accelerator : kAccelerators) {
-        m_actions.at(accelerator.nID)->setShortcut(QKeySequence(accelerator.key));
+        if (accelerator.bKeyTextInMenu) {
+            m_actions.at(accelerator.nID)->setShortcut(QKeySequence(accelerator.key));
+            continue;
+        }
+        // A menu prints every shortcut of its item's action: a key without text in the menu is
+        // a shortcut of the window instead.
+        auto* pShortcut = new QShortcut(QKeySequence(accelerator.key), this);
+        connect(pShortcut, &QShortcut::activated, this,
+                [this, nID = accelerator.nID] { OnCommand(nID); });
     }
 }
 

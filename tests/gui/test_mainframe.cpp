@@ -74,9 +74,11 @@ TEST_F(CMainFrameTest, MenusHaveTheirCaptionsOrderSeparatorAndShortcuts) {
 
     EXPECT_EQ(Frame().GetAction(ID_GAME_OPTIONS)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     EXPECT_EQ(Frame().GetAction(ID_GAME_START)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
-    EXPECT_EQ(Frame().GetAction(ID_APP_ABOUT)->shortcut(), QKeySequence(Qt::Key_F1));
-    for (const UINT nID : {ID_GAME_SHOWSCORE, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
-        EXPECT_TRUE(Frame().GetAction(nID)->shortcut().isEmpty()) << nID;
+    // A menu prints its item's shortcut beside the caption: "&Over Zorvik..." shows none, F1
+    // notwithstanding.
+    for (const UINT nID :
+         {ID_GAME_SHOWSCORE, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_APP_ABOUT}) {
+        EXPECT_TRUE(Frame().GetAction(nID)->shortcuts().isEmpty()) << nID;
     }
 }
 
