@@ -1,9 +1,12 @@
 // The view's window: pixels of field and preview, the pause, and keys as the view receives them.
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTest>
 #include <array>
+#include <vector>
 
 #include "game/resource.h"
 #include "gui/guifixture.h"
@@ -189,6 +192,55 @@ TEST_F(CViewWidgetTest, RepeatedPressesMoveAndReleasesNever) {
     EXPECT_EQ(Game().m_nCurX, nCol - 1);
     SendKey(ViewWidget(), QEvent::KeyPress, Qt::Key_6, Qt::KeypadModifier);
     EXPECT_EQ(Game().m_nCurX, nCol - 1);
+
+    OnNextModal([](QWidget* pModal) { pModal->close(); });
+    QTest::keyClick(&ViewWidget(), Qt::Key_Escape);
+}
+
+// A game key with Alt held is a system key: it goes to the frame, whose menus take their
+// mnemonics, and never moves the piece. With Shift or Ctrl, and with Ctrl+Alt, it still acts.
+TEST_F(CViewWidgetTest, AltWithAGameKeyLeavesThePieceAlone) {
+    Game().m_nFallTime = 100000;
+    Frame().OnCommand(ID_GAME_START);
+    ASSERT_TRUE(Game().m_bRunning);
+    // Room to move both ways and to drop.
+    QTest::keyClick(&ViewWidget(), Qt::Key_Down);
+    const auto cells = [this] {
+        const CPlayField& field = Doc().m_field;
+        return std::vector<COLORREF>(field.m_pCells.get(),
+                                     field.m_pCells.get() + field.m_nWidth * field.m_nHeight);
+    };
+    const std::vector<COLORREF> before = cells();
+    const int nCol = Game().m_nCurX;
+    const int nRow = Game().m_nCurY;
+    for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up, Qt::Key_End,
+                              Qt::Key_Space, Qt::Key_Pause, Qt::Key_Escape}) {
+        for (const Qt::KeyboardModifiers modifiers :
+             {Qt::KeyboardModifiers(Qt::AltModifier), Qt::AltModifier | Qt::ShiftModifier,
+              Qt::AltModifier | Qt::KeypadModifier}) {
+            EXPECT_FALSE(SendKey(ViewWidget(), QEvent::KeyPress, key, modifiers))
+                << "kept by the view: " << key;
+        }
+    }
+    EXPECT_TRUE(Game().m_bRunning);
+    EXPECT_FALSE(Game().m_bPaused);
+    EXPECT_EQ(Game().m_nCurX, nCol);
+    EXPECT_EQ(Game().m_nCurY, nRow);
+    EXPECT_EQ(cells(), before) << "no square of the field changed";
+
+    SendKey(ViewWidget(), QEvent::KeyPress, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(Game().m_nCurX, nCol - 1) << "Shift+Left";
+    SendKey(ViewWidget(), QEvent::KeyPress, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(Game().m_nCurX, nCol) << "Ctrl+Right";
+    SendKey(ViewWidget(), QEvent::KeyPress, Qt::Key_Right, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(Game().m_nCurX, nCol + 1) << "Ctrl+Alt+Right";
+
+    // Alt+S still opens "&Speel" from the game's keyboard.
+    QMenu* pGameMenu = Frame().menuBar()->actions()[2]->menu();
+    QTest::keyClick(&ViewWidget(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pGameMenu->isVisible(); }, 2000));
+    pGameMenu->hide();
+    Settle();
 
     OnNextModal([](QWidget* pModal) { pModal->close(); });
     QTest::keyClick(&ViewWidget(), Qt::Key_Escape);

@@ -130,7 +130,14 @@ void CViewWidget::keyPressEvent(QKeyEvent* pEvent) {
         pEvent->accept();
         return;
     }
-    const std::optional<CKeyTranslation> key = TranslateKey(pEvent->key(), pEvent->modifiers());
+    // A key pressed with Alt, and without Ctrl, is a system key: it belongs to the frame (the
+    // menus' mnemonics) and never reaches the game. Ctrl+Alt is an ordinary key, as AltGr is.
+    const Qt::KeyboardModifiers modifiers = pEvent->modifiers();
+    if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier)) {
+        pEvent->ignore();
+        return;
+    }
+    const std::optional<CKeyTranslation> key = TranslateKey(pEvent->key(), modifiers);
     if (!key) {
         pEvent->ignore();
         return;
