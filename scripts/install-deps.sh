@@ -7,6 +7,8 @@ packages=(
     cmake make g++ pkg-config
     qt6-base-dev libcanberra-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # Qt's own Dutch texts, and the colour chooser's tests on an X server under the GTK theme
+    xvfb xauth qt6-gtk-platformtheme qt6-translations-l10n
 )
 # Extra packages for a given purpose, e.g. `install-deps.sh xvfb xauth` for screenshots.
 packages+=("$@")

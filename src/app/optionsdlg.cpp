@@ -169,9 +169,12 @@ bool COptionsDlg::ReadNumber(QLineEdit* pEdit, int nMin, int nMax, int& nValue) 
 
 void COptionsDlg::OnPickColour() {
     // Qt's own chooser, the same on every desktop (and one that tests can drive). It starts at
-    // the current colour and allows any colour.
-    QColorDialog dialog(ToQColor(m_crColour), this);
+    // the current colour and allows any colour. The colour is set only once the chooser is Qt's
+    // own: under a platform theme with a chooser of its own (GTK's), a colour given at
+    // construction goes to the theme's chooser, and Qt's starts on nothing.
+    QColorDialog dialog(this);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
+    dialog.setCurrentColor(ToQColor(m_crColour));
     if (dialog.exec() == QDialog::Accepted) {
         m_crColour = ToColorRef(dialog.selectedColor());
     }
