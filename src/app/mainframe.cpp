@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFont>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -185,6 +186,17 @@ void CMainFrame::CreateToolBar() {
 void CMainFrame::CreateStatusBar() {
     m_wndStatusBar = new QStatusBar(this);
     m_wndStatusBar->setObjectName(QStringLiteral("m_wndStatusBar"));
+    // The window's width was chosen for a narrower font than the desktop's default (DejaVu Sans,
+    // 9 points, on Debian): in it the pause text is 330 pixels wide, while beside the lock-key
+    // panes the message pane of a 470-pixel window has at most 325. One point smaller, every
+    // text of the pane fits with room to spare for a window frame.
+    QFont font = m_wndStatusBar->font();
+    if (font.pointSizeF() > 1) {
+        font.setPointSizeF(font.pointSizeF() - 1);
+    } else if (font.pixelSize() > 1) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    m_wndStatusBar->setFont(font);
     m_pMessagePane = new QLabel(LoadString(AFX_IDS_IDLEMESSAGE), m_wndStatusBar);
     m_pMessagePane->setTextFormat(Qt::PlainText);
     m_pMessagePane->setMinimumWidth(1);  // a long text never widens the window
@@ -198,7 +210,7 @@ void CMainFrame::CreateStatusBar() {
         pPane->setFrameShadow(QFrame::Sunken);
         // A pane is as wide as its text, shown or not.
         const int nText = pPane->fontMetrics().horizontalAdvance(LoadString(aIndicatorIDs[i]));
-        pPane->setFixedWidth(nText + 2 * pPane->frameWidth() + 8);
+        pPane->setFixedWidth(nText + 2 * pPane->frameWidth() + 4);
         m_wndStatusBar->addPermanentWidget(pPane);
         m_aIndicators[i] = pPane;
     }

@@ -171,6 +171,46 @@ TEST_F(CMainFrameTest, LockKeyPanesAreBlankWhereTheDesktopCannotTell) {
     EXPECT_GT(Frame().m_pMessagePane->width(), Frame().width() / 2);
 }
 
+// At the frame's first size every text of the message pane shows whole beside the lock-key
+// panes, which are as wide as their texts and their frames with a little padding, no wider.
+TEST_F(CMainFrameTest, EveryStatusTextFitsTheMessagePaneAtTheDefaultSize) {
+    ASSERT_EQ(Frame().frameGeometry().size(), QSize(470, 575));
+    QLabel* pPane = Frame().m_pMessagePane;
+    const QStringList texts = {
+        QStringLiteral("Klaar"),
+        QStringLiteral("Er wordt gepauzeerd, toets <Pause> om door te gaan."),
+        QStringLiteral("Spel is hervat"),
+        QStringLiteral("Score: 999999, Valtijd: 2000ms"),
+        QStringLiteral("Eindscore: 999999"),
+        QStringLiteral("Start het spel"),
+        QStringLiteral("Veldgrootte, niveau enz. specificeren"),
+        QStringLiteral("Geeft maximale score per niveau"),
+        QStringLiteral("Toont programma-informatie, versienummer en uitleg"),
+        QString::fromUtf8("Beëindig het programma"),
+        QStringLiteral("Toon/verberg werkbalk"),
+        QStringLiteral("Toon/verberg statusregel"),
+    };
+    for (const QString& text : texts) {
+        Frame().SetMessageText(text);
+        Settle();
+        EXPECT_LE(pPane->fontMetrics().horizontalAdvance(text), pPane->contentsRect().width())
+            << text.toStdString();
+        EXPECT_LE(pPane->sizeHint().width(), pPane->width()) << text.toStdString();
+    }
+    // The pane really is beside the lock panes, inside the window.
+    const QRect paneRect(pPane->mapTo(&Frame(), QPoint(0, 0)), pPane->size());
+    EXPECT_LE(paneRect.right(), Frame().m_aIndicators[0]->mapTo(&Frame(), QPoint(0, 0)).x());
+
+    const char* const aTexts[] = {"CAP", "NUM", "SCRL"};
+    for (std::size_t i = 0; i < Frame().m_aIndicators.size(); ++i) {
+        const QLabel* pLock = Frame().m_aIndicators[i];
+        const int nWhole = pLock->fontMetrics().horizontalAdvance(QLatin1String(aTexts[i])) +
+                           2 * pLock->frameWidth();
+        EXPECT_GE(pLock->width(), nWhole) << aTexts[i];
+        EXPECT_LE(pLock->width(), nWhole + 6) << aTexts[i];
+    }
+}
+
 TEST_F(CMainFrameTest, CaptionShowsLevelAndFieldSizeOnceTheViewHasPainted) {
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return Frame().windowTitle() == "Zorvik niveau 1, 10x15"; }, 2000))
