@@ -77,6 +77,9 @@ CMainFrame::CMainFrame(CZorvikApp* pApp, CZorvikDoc& doc, IRuntime& runtime) : m
     CreateToolBar();
     CreateStatusBar();
 
+    // Until its first paint the view is named by the frame's caption and described by "Klaar".
+    m_pView->setAccessibleName(windowTitle());
+    m_pView->setAccessibleDescription(LoadString(AFX_IDS_IDLEMESSAGE));
     connect(m_pView, &CViewWidget::CaptionChanged, this, &QWidget::setWindowTitle);
     connect(m_pView, &CViewWidget::StatusTextChanged, this, &CMainFrame::SetMessageText);
     connect(m_pView, &CViewWidget::ViewEventDone, this, &CMainFrame::UpdateAllCommandUI);
@@ -203,12 +206,16 @@ void CMainFrame::CreateStatusBar() {
     m_wndStatusBar->addWidget(m_pMessagePane, 1);
     const std::array<UINT, 3> aIndicatorIDs = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
                                                ID_INDICATOR_SCRL};
+    // What a screen reader calls each pane, blank or not.
+    const std::array<const char*, 3> aKeyNames = {"Caps Lock", "Num Lock", "Scroll Lock"};
     for (std::size_t i = 0; i < aIndicatorIDs.size(); ++i) {
         auto* pPane = new QLabel(m_wndStatusBar);
         pPane->setAlignment(Qt::AlignCenter);
         pPane->setFrameShape(QFrame::Panel);
         pPane->setFrameShadow(QFrame::Sunken);
-        // A pane is as wide as its text, shown or not.
+        pPane->setAccessibleName(QLatin1String(aKeyNames[i]));
+        // A pane is as wide as its text, shown or not, with two pixels each side inside its
+        // frame.
         const int nText = pPane->fontMetrics().horizontalAdvance(LoadString(aIndicatorIDs[i]));
         pPane->setFixedWidth(nText + 2 * pPane->frameWidth() + 4);
         m_wndStatusBar->addPermanentWidget(pPane);

@@ -205,11 +205,21 @@ void CViewWidget::Default() {
 }
 
 void CViewWidget::SetMainWindowText(const std::string& text) {
-    emit CaptionChanged(QString::fromStdString(text));
+    const QString caption = QString::fromStdString(text);
+    // A screen reader names the field by the caption (level and size) and describes it by the
+    // view's last status text. Set at every paint: tell assistive tools only of a change.
+    if (accessibleName() != caption) {
+        setAccessibleName(caption);
+    }
+    emit CaptionChanged(caption);
 }
 
 void CViewWidget::SetStatusPaneText(const std::string& text) {
-    emit StatusTextChanged(QString::fromStdString(text));
+    const QString status = QString::fromStdString(text);
+    if (accessibleDescription() != status) {
+        setAccessibleDescription(status);
+    }
+    emit StatusTextChanged(status);
 }
 
 int CViewWidget::MessageBox(const std::string& text, const std::string& caption, UINT nType) {
