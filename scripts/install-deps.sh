@@ -11,6 +11,8 @@ packages=(
     # The installed program's files and the Debian package: checking the generated images, the
     # desktop entry, the metainfo and the manual page; dpkg-shlibdeps, file and lintian.
     python3 desktop-file-utils appstream groff-base dpkg-dev file lintian
+    # Qt's own Dutch texts, and the colour chooser's tests on an X server under the GTK theme
+    xvfb xauth qt6-gtk-platformtheme qt6-translations-l10n
 )
 # Extra packages for a given purpose, e.g. `install-deps.sh xvfb xauth` for screenshots.
 packages+=("$@")

@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFont>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -46,15 +48,16 @@ const std::initializer_list<CDropDown> kMenu = {
     {"&Hulp", {{ID_APP_ABOUT, "&Over Zorvik..."}}},
 };
 
-// The accelerator table IDR_MAINFRAME.
+// The accelerator table IDR_MAINFRAME, and whether the command's menu item shows the key.
 struct CAccelerator {
     UINT nID;
     QKeyCombination key;
+    bool bKeyTextInMenu;
 };
 const std::initializer_list<CAccelerator> kAccelerators = {
-    {ID_GAME_OPTIONS, Qt::CTRL | Qt::Key_E},
-    {ID_GAME_START, Qt::CTRL | Qt::Key_F},
-    {ID_APP_ABOUT, QKeyCombination(Qt::Key_F1)},
+    {ID_GAME_OPTIONS, Qt::CTRL | Qt::Key_E, true},
+    {ID_GAME_START, Qt::CTRL | Qt::Key_F, true},
+    {ID_APP_ABOUT, QKeyCombination(Qt::Key_F1), false},
 };
 
 // The toolbar IDR_MAINFRAME: buttons in order, 0 a separator; the images stand side by side in
@@ -74,6 +77,9 @@ CMainFrame::CMainFrame(CZorvikApp* pApp, CZorvikDoc& doc, IRuntime& runtime) : m
     CreateToolBar();
     CreateStatusBar();
 
+    // Until its first paint the view is named by the frame's caption and described by "Klaar".
+    m_pView->setAccessibleName(windowTitle());
+    m_pView->setAccessibleDescription(LoadString(AFX_IDS_IDLEMESSAGE));
     connect(m_pView, &CViewWidget::CaptionChanged, this, &QWidget::setWindowTitle);
     connect(m_pView, &CViewWidget::StatusTextChanged, this, &CMainFrame::SetMessageText);
     connect(m_pView, &CViewWidget::ViewEventDone, this, &CMainFrame::UpdateAllCommandUI);
@@ -136,7 +142,15 @@ void CMainFrame::CreateMenus() {
         connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateAllCommandUI);
     }
     for (const CAccelerator& accelerator : kAccelerators) {
-        m_actions.at(accelerator.nID)->setShortcut(QKeySequence(accelerator.key));
+        if (accelerator.bKeyTextInMenu) {
+            m_actions.at(accelerator.nID)->setShortcut(QKeySequence(accelerator.key));
+            continue;
+        }
+        // A menu prints every shortcut of its item's action: a key without text in the menu is
+        // a shortcut of the window instead.
+        auto* pShortcut = new QShortcut(QKeySequence(accelerator.key), this);
+        connect(pShortcut, &QShortcut::activated, this,
+                [this, nID = accelerator.nID] { OnCommand(nID); });
     }
 }
 
@@ -182,20 +196,35 @@ void CMainFrame::CreateToolBar() {
 void CMainFrame::CreateStatusBar() {
     m_wndStatusBar = new QStatusBar(this);
     m_wndStatusBar->setObjectName(QStringLiteral("m_wndStatusBar"));
+    // The window's width was chosen for a narrower font than the desktop's default (DejaVu Sans,
+    // 9 points, on Debian): in it the pause text is 330 pixels wide, while beside the lock-key
+    // panes the message pane of a 470-pixel window has at most 325. One point smaller, every
+    // text of the pane fits with room to spare for a window frame.
+    QFont font = m_wndStatusBar->font();
+    if (font.pointSizeF() > 1) {
+        font.setPointSizeF(font.pointSizeF() - 1);
+    } else if (font.pixelSize() > 1) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    m_wndStatusBar->setFont(font);
     m_pMessagePane = new QLabel(LoadString(AFX_IDS_IDLEMESSAGE), m_wndStatusBar);
     m_pMessagePane->setTextFormat(Qt::PlainText);
     m_pMessagePane->setMinimumWidth(1);  // a long text never widens the window
     m_wndStatusBar->addWidget(m_pMessagePane, 1);
     const std::array<UINT, 3> aIndicatorIDs = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
                                                ID_INDICATOR_SCRL};
+    // What a screen reader calls each pane, blank or not.
+    const std::array<const char*, 3> aKeyNames = {"Caps Lock", "Num Lock", "Scroll Lock"};
     for (std::size_t i = 0; i < aIndicatorIDs.size(); ++i) {
         auto* pPane = new QLabel(m_wndStatusBar);
         pPane->setAlignment(Qt::AlignCenter);
         pPane->setFrameShape(QFrame::Panel);
         pPane->setFrameShadow(QFrame::Sunken);
-        // A pane is as wide as its text, shown or not.
+        pPane->setAccessibleName(QLatin1String(aKeyNames[i]));
+        // A pane is as wide as its text, shown or not, with two pixels each side inside its
+        // frame.
         const int nText = pPane->fontMetrics().horizontalAdvance(LoadString(aIndicatorIDs[i]));
-        pPane->setFixedWidth(nText + 2 * pPane->frameWidth() + 8);
+        pPane->setFixedWidth(nText + 2 * pPane->frameWidth() + 4);
         m_wndStatusBar->addPermanentWidget(pPane);
         m_aIndicators[i] = pPane;
     }

@@ -79,13 +79,18 @@ COptionsDlg::COptionsDlg(QWidget* pParent) : QDialog(pParent) {
         pLabel->setTextFormat(Qt::PlainText);
         pLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         dlu.Place(pLabel, x, y, cx, cy);
+        return pLabel;
     };
-    makeStatic(QStringLiteral("Breedte: "), 7, 8, 28, 11);
-    makeStatic(QStringLiteral("Hoogte:"), 7, 26, 27, 11);
-    makeStatic(QStringLiteral("Niveau:"), 7, 44, 28, 11);
-    makeStatic(QStringLiteral("Valtijd:"), 8, 63, 25, 11);
-    makeStatic(QStringLiteral("milliseconden"), 73, 63, 43, 10);
-    makeStatic(QStringLiteral("1 t/m 4"), 73, 45, 54, 10);
+    // Each edit is named by the label before it, for screen readers; the texts after the level
+    // and the fall time describe them. The labels have no mnemonic, and get none.
+    makeStatic(QStringLiteral("Breedte: "), 7, 8, 28, 11)->setBuddy(m_pWidthEdit);
+    makeStatic(QStringLiteral("Hoogte:"), 7, 26, 27, 11)->setBuddy(m_pHeightEdit);
+    makeStatic(QStringLiteral("Niveau:"), 7, 44, 28, 11)->setBuddy(m_pLevelEdit);
+    makeStatic(QStringLiteral("Valtijd:"), 8, 63, 25, 11)->setBuddy(m_pFallTimeEdit);
+    m_pFallTimeEdit->setAccessibleDescription(
+        makeStatic(QStringLiteral("milliseconden"), 73, 63, 43, 10)->text());
+    m_pLevelEdit->setAccessibleDescription(
+        makeStatic(QStringLiteral("1 t/m 4"), 73, 45, 54, 10)->text());
 
     QWidget::setTabOrder(m_pWidthEdit, m_pHeightEdit);
     QWidget::setTabOrder(m_pHeightEdit, m_pLevelEdit);
@@ -169,10 +174,15 @@ bool COptionsDlg::ReadNumber(QLineEdit* pEdit, int nMin, int nMax, int& nValue) 
 
 void COptionsDlg::OnPickColour() {
     // Qt's own chooser, the same on every desktop (and one that tests can drive). It starts at
-    // the current colour and allows any colour.
-    QColorDialog dialog(ToQColor(m_crColour), this);
+    // the current colour and allows any colour. The colour is set only once the chooser is Qt's
+    // own: under a platform theme with a chooser of its own (GTK's), a colour given at
+    // construction goes to the theme's chooser, and Qt's starts on nothing.
+    QColorDialog dialog(this);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
+    dialog.setCurrentColor(ToQColor(m_crColour));
     if (dialog.exec() == QDialog::Accepted) {
         m_crColour = ToColorRef(dialog.selectedColor());
     }
+    // Where no window manager hands the activation back, the dialog takes it itself.
+    activateWindow();
 }

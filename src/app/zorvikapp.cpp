@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/aboutdlg.h"
 #include "game/resource.h"
@@ -18,6 +20,7 @@ CZorvikApp::~CZorvikApp() = default;
 
 BOOL CZorvikApp::InitInstance() {
     InitResources();
+    InstallFrameworkTranslation();
     QApplication::setApplicationName(QStringLiteral("zorvik"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     // Lets Wayland compositors and docks find the desktop entry, and with it the icon.
@@ -40,6 +43,21 @@ BOOL CZorvikApp::InitInstance() {
     return TRUE;
 }
 
+bool LoadFrameworkTranslation(QTranslator& translator, const QString& folder) {
+    return translator.load(QStringLiteral("qtbase_nl"), folder);
+}
+
+void CZorvikApp::InstallFrameworkTranslation() {
+    // The program speaks Dutch whatever the desktop's language, and so do Qt's own texts. Where
+    // Debian's translations are not installed they stay English, without a word about it.
+    auto pTranslator = std::make_unique<QTranslator>();
+    if (LoadFrameworkTranslation(*pTranslator,
+                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(pTranslator.get());
+        m_pFrameworkTranslator = std::move(pTranslator);
+    }
+}
+
 BOOL CZorvikApp::OnCommand(UINT nID) {
     switch (nID) {
         case ID_APP_ABOUT:
@@ -56,6 +74,9 @@ BOOL CZorvikApp::OnCommand(UINT nID) {
 void CZorvikApp::OnAppAbout() {
     CAboutDlg dlg(m_pMainWnd);
     dlg.DoModal();
+    if (m_pMainWnd != nullptr) {
+        m_pMainWnd->GetView()->TakeKeyboard();
+    }
 }
 
 void CZorvikApp::OnFileNew() {

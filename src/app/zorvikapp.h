@@ -9,6 +9,13 @@
 #include "platform/runtime.h"
 #include "platform/wintypes.h"
 
+class QString;
+class QTranslator;
+
+// Loads Qt's own Dutch texts (its standard dialogs and buttons, the edits' context menus) from
+// Qt's translation folder into translator; false when the folder holds no readable catalogue.
+bool LoadFrameworkTranslation(QTranslator& translator, const QString& folder);
+
 class CZorvikApp {
 public:
     // runtime gives the view its random sequence, clock and program path (the score log's
@@ -30,6 +37,10 @@ public:
     CMainFrame* m_pMainWnd = nullptr;  // the frame, owned below
 
 private:
+    void InstallFrameworkTranslation();
+
+    // Declared first: it stays installed until every window has gone.
+    std::unique_ptr<QTranslator> m_pFrameworkTranslator;
     IRuntime& m_runtime;
     std::unique_ptr<CZorvikDoc> m_pDocument;
     std::unique_ptr<CMainFrame> m_pMainFrame;

@@ -58,7 +58,7 @@ QImage CGuiTest::GrabView() {
 }
 
 QRgb CGuiTest::Background() {
-    return ViewWidget().palette().color(QPalette::Window).rgb();
+    return ViewWidget().palette().color(QPalette::Base).rgb();
 }
 
 void CGuiTest::OnNextModal(std::function<void(QWidget*)> fn) {

@@ -35,7 +35,7 @@ protected:
     static void Settle();
     // What the view shows now, read back through a repaint of the widget.
     QImage GrabView();
-    // The view's background: the palette's window colour.
+    // The view's background: the palette's base colour, that of text views and entries.
     QRgb Background();
 
     // Calls fn once with the next modal window to appear (a message box, a dialog), from the

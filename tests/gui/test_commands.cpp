@@ -133,6 +133,26 @@ TEST_F(CCommandTest, AboutOpensDuringAGameWhilePiecesKeepFalling) {
     }
 }
 
+// F1 opens the About box from wherever the keyboard is in the main window, though its menu item
+// shows no key.
+TEST_F(CCommandTest, F1OpensAboutFromAnywhereInTheWindow) {
+    QWidget* const aTargets[] = {&ViewWidget(), &Frame(), Frame().m_wndToolBar,
+                                 Frame().m_wndStatusBar, Frame().menuBar()};
+    for (QWidget* pTarget : aTargets) {
+        SCOPED_TRACE(pTarget->metaObject()->className());
+        // Keys reach the window once it is active again after the last box.
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+        bool bAbout = false;
+        OnNextModal([&](QWidget* pModal) {
+            bAbout = qobject_cast<CAboutDlg*>(pModal) != nullptr;
+            pModal->close();
+        });
+        QTest::keyClick(pTarget, Qt::Key_F1);
+        EXPECT_TRUE(ModalHandled());
+        EXPECT_TRUE(bAbout);
+    }
+}
+
 // The close box ends the program at once during a game: no report, and no tick after it.
 TEST_F(CCommandTest, CloseBoxEndsAGameAtOnceWithoutReport) {
     Game().m_nFallTime = 20;

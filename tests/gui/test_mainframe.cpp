@@ -91,9 +91,11 @@ TEST_F(CMainFrameTest, MenusHaveTheirCaptionsOrderSeparatorAndShortcuts) {
 
     EXPECT_EQ(Frame().GetAction(ID_GAME_OPTIONS)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     EXPECT_EQ(Frame().GetAction(ID_GAME_START)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
-    EXPECT_EQ(Frame().GetAction(ID_APP_ABOUT)->shortcut(), QKeySequence(Qt::Key_F1));
-    for (const UINT nID : {ID_GAME_SHOWSCORE, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
-        EXPECT_TRUE(Frame().GetAction(nID)->shortcut().isEmpty()) << nID;
+    // A menu prints its item's shortcut beside the caption: "&Over Zorvik..." shows none, F1
+    // notwithstanding.
+    for (const UINT nID :
+         {ID_GAME_SHOWSCORE, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_APP_ABOUT}) {
+        EXPECT_TRUE(Frame().GetAction(nID)->shortcuts().isEmpty()) << nID;
     }
 }
 
@@ -217,6 +219,46 @@ TEST_F(CMainFrameTest, LockKeyPanesAreBlankWhereTheDesktopCannotTell) {
     }
     // The message pane takes the width that is left.
     EXPECT_GT(Frame().m_pMessagePane->width(), Frame().width() / 2);
+}
+
+// At the frame's first size every text of the message pane shows whole beside the lock-key
+// panes, which are as wide as their texts and their frames with a little padding, no wider.
+TEST_F(CMainFrameTest, EveryStatusTextFitsTheMessagePaneAtTheDefaultSize) {
+    ASSERT_EQ(Frame().frameGeometry().size(), QSize(470, 575));
+    QLabel* pPane = Frame().m_pMessagePane;
+    const QStringList texts = {
+        QStringLiteral("Klaar"),
+        QStringLiteral("Er wordt gepauzeerd, toets <Pause> om door te gaan."),
+        QStringLiteral("Spel is hervat"),
+        QStringLiteral("Score: 999999, Valtijd: 2000ms"),
+        QStringLiteral("Eindscore: 999999"),
+        QStringLiteral("Start het spel"),
+        QStringLiteral("Veldgrootte, niveau enz. specificeren"),
+        QStringLiteral("Geeft maximale score per niveau"),
+        QStringLiteral("Toont programma-informatie, versienummer en uitleg"),
+        QString::fromUtf8("Beëindig het programma"),
+        QStringLiteral("Toon/verberg werkbalk"),
+        QStringLiteral("Toon/verberg statusregel"),
+    };
+    for (const QString& text : texts) {
+        Frame().SetMessageText(text);
+        Settle();
+        EXPECT_LE(pPane->fontMetrics().horizontalAdvance(text), pPane->contentsRect().width())
+            << text.toStdString();
+        EXPECT_LE(pPane->sizeHint().width(), pPane->width()) << text.toStdString();
+    }
+    // The pane really is beside the lock panes, inside the window.
+    const QRect paneRect(pPane->mapTo(&Frame(), QPoint(0, 0)), pPane->size());
+    EXPECT_LE(paneRect.right(), Frame().m_aIndicators[0]->mapTo(&Frame(), QPoint(0, 0)).x());
+
+    const char* const aTexts[] = {"CAP", "NUM", "SCRL"};
+    for (std::size_t i = 0; i < Frame().m_aIndicators.size(); ++i) {
+        const QLabel* pLock = Frame().m_aIndicators[i];
+        const int nWhole = pLock->fontMetrics().horizontalAdvance(QLatin1String(aTexts[i])) +
+                           2 * pLock->frameWidth();
+        EXPECT_GE(pLock->width(), nWhole) << aTexts[i];
+        EXPECT_LE(pLock->width(), nWhole + 6) << aTexts[i];
+    }
 }
 
 TEST_F(CMainFrameTest, CaptionShowsLevelAndFieldSizeOnceTheViewHasPainted) {

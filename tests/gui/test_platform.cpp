@@ -67,7 +67,7 @@ TEST(ImageDC, InvalidateAndResizeEraseToTheBackground) {
                                                            "erases";
     view.widget.InvalidateRect();
     view.widget.repaint();
-    const QRgb bg = view.widget.palette().color(QPalette::Window).rgb();
+    const QRgb bg = view.widget.palette().color(QPalette::Base).rgb();
     // The view draws its field over the background; its margin stays bare.
     EXPECT_EQ(At(view.widget, 0, 0), bg);
     view.widget.resize(80, 60);

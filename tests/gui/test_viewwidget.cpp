@@ -1,9 +1,12 @@
 // The view's window: pixels of field and preview, the pause, and keys as the view receives them.
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTest>
 #include <array>
+#include <vector>
 
 #include "game/resource.h"
 #include "gui/guifixture.h"
@@ -123,6 +126,48 @@ TEST_F(CViewWidgetTest, PauseBlanksTheViewAndResumeBringsTheFieldBack) {
     QTest::keyClick(&ViewWidget(), Qt::Key_Escape);
 }
 
+// The view erases to the palette's base colour, the background of text views, never to the grey
+// window colour of dialogs: in the margins, on the grid lines, beside the field, while paused and
+// after a resize. A new palette repaints the view at once.
+TEST_F(CViewWidgetTest, BackgroundIsTheBaseColourNotTheWindowColour) {
+    SetViewSize(400, 340);
+    QPalette palette = ViewWidget().palette();
+    palette.setColor(QPalette::Base, QColor(0x12, 0x80, 0x34));
+    palette.setColor(QPalette::Window, QColor(0xC0, 0x40, 0x40));
+    ViewWidget().setPalette(palette);
+    Settle();
+    const QRgb base = qRgb(0x12, 0x80, 0x34);
+    QImage image = GrabView();
+    EXPECT_EQ(image.pixel(5, 5), base) << "margin";
+    EXPECT_EQ(image.pixel(40, 30), base) << "grid line";
+    EXPECT_EQ(image.pixel(300, 100), base) << "right of the field before a game";
+    EXPECT_EQ(image.pixel(100, 335), base) << "below the field";
+    EXPECT_EQ(image.pixel(21, 21), Rgb(Doc().m_crEmpty));
+
+    Game().m_nFallTime = 100000;
+    Frame().OnCommand(ID_GAME_START);
+    ASSERT_TRUE(Game().m_bRunning);
+    QTest::keyClick(&ViewWidget(), Qt::Key_Pause);
+    Settle();
+    image = GrabView();
+    int nOther = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            nOther += image.pixel(x, y) != base ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(nOther, 0) << "a paused view shows only the base colour";
+
+    QTest::keyClick(&ViewWidget(), Qt::Key_Pause);
+    SetViewSize(380, 330);
+    image = GrabView();
+    EXPECT_EQ(image.pixel(5, 5), base) << "margin after a resize";
+    EXPECT_EQ(image.pixel(20 + 19, 30), base) << "grid line at the new pitch of 19";
+
+    OnNextModal([](QWidget* pModal) { pModal->close(); });
+    QTest::keyClick(&ViewWidget(), Qt::Key_Escape);
+}
+
 // Sends a key event to the view as the window system would and says whether it was accepted.
 bool SendKey(QWidget& view, QEvent::Type type, int nKey, Qt::KeyboardModifiers modifiers,
              bool bAutoRepeat = false) {
@@ -147,6 +192,55 @@ TEST_F(CViewWidgetTest, RepeatedPressesMoveAndReleasesNever) {
     EXPECT_EQ(Game().m_nCurX, nCol - 1);
     SendKey(ViewWidget(), QEvent::KeyPress, Qt::Key_6, Qt::KeypadModifier);
     EXPECT_EQ(Game().m_nCurX, nCol - 1);
+
+    OnNextModal([](QWidget* pModal) { pModal->close(); });
+    QTest::keyClick(&ViewWidget(), Qt::Key_Escape);
+}
+
+// A game key with Alt held is a system key: it goes to the frame, whose menus take their
+// mnemonics, and never moves the piece. With Shift or Ctrl, and with Ctrl+Alt, it still acts.
+TEST_F(CViewWidgetTest, AltWithAGameKeyLeavesThePieceAlone) {
+    Game().m_nFallTime = 100000;
+    Frame().OnCommand(ID_GAME_START);
+    ASSERT_TRUE(Game().m_bRunning);
+    // Room to move both ways and to drop.
+    QTest::keyClick(&ViewWidget(), Qt::Key_Down);
+    const auto cells = [this] {
+        const CPlayField& field = Doc().m_field;
+        return std::vector<COLORREF>(field.m_pCells.get(),
+                                     field.m_pCells.get() + field.m_nWidth * field.m_nHeight);
+    };
+    const std::vector<COLORREF> before = cells();
+    const int nCol = Game().m_nCurX;
+    const int nRow = Game().m_nCurY;
+    for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up, Qt::Key_End,
+                              Qt::Key_Space, Qt::Key_Pause, Qt::Key_Escape}) {
+        for (const Qt::KeyboardModifiers modifiers :
+             {Qt::KeyboardModifiers(Qt::AltModifier), Qt::AltModifier | Qt::ShiftModifier,
+              Qt::AltModifier | Qt::KeypadModifier}) {
+            EXPECT_FALSE(SendKey(ViewWidget(), QEvent::KeyPress, key, modifiers))
+                << "kept by the view: " << key;
+        }
+    }
+    EXPECT_TRUE(Game().m_bRunning);
+    EXPECT_FALSE(Game().m_bPaused);
+    EXPECT_EQ(Game().m_nCurX, nCol);
+    EXPECT_EQ(Game().m_nCurY, nRow);
+    EXPECT_EQ(cells(), before) << "no square of the field changed";
+
+    SendKey(ViewWidget(), QEvent::KeyPress, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(Game().m_nCurX, nCol - 1) << "Shift+Left";
+    SendKey(ViewWidget(), QEvent::KeyPress, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(Game().m_nCurX, nCol) << "Ctrl+Right";
+    SendKey(ViewWidget(), QEvent::KeyPress, Qt::Key_Right, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(Game().m_nCurX, nCol + 1) << "Ctrl+Alt+Right";
+
+    // Alt+S still opens "&Speel" from the game's keyboard.
+    QMenu* pGameMenu = Frame().menuBar()->actions()[2]->menu();
+    QTest::keyClick(&ViewWidget(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pGameMenu->isVisible(); }, 2000));
+    pGameMenu->hide();
+    Settle();
 
     OnNextModal([](QWidget* pModal) { pModal->close(); });
     QTest::keyClick(&ViewWidget(), Qt::Key_Escape);

@@ -1,5 +1,6 @@
 #include "platform/qt/viewwidget.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPaintEvent>
@@ -72,9 +73,26 @@ void CViewWidget::Destroy() {
     }
 }
 
+void CViewWidget::TakeKeyboard() {
+    QWidget* pWindow = window();
+    if (m_bDestroyed || !pWindow->isVisible()) {
+        return;
+    }
+    // A box that closed over another one (a game ending under the About box) hands the keyboard
+    // to the box still open.
+    if (QWidget* pModal = QApplication::activeModalWidget(); pModal != nullptr) {
+        pModal->activateWindow();
+        return;
+    }
+    pWindow->activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}
+
 void CViewWidget::PaintImage() {
     m_bErasePending = false;
-    m_image.fill(palette().color(QPalette::Window));
+    // The background is the colour of a window's content, that of text views and entries (white
+    // in a light palette), not the grey face of dialogs and buttons.
+    m_image.fill(palette().color(QPalette::Base));
     CImageDC dc(*this, false);
     m_view.OnDraw(&dc);
 }
@@ -99,12 +117,27 @@ void CViewWidget::resizeEvent(QResizeEvent* pEvent) {
     update();
 }
 
+void CViewWidget::changeEvent(QEvent* pEvent) {
+    QWidget::changeEvent(pEvent);
+    // A new desktop palette brings a new background: repaint the view whole on it.
+    if (pEvent->type() == QEvent::PaletteChange) {
+        InvalidateRect();
+    }
+}
+
 void CViewWidget::keyPressEvent(QKeyEvent* pEvent) {
     if (m_fnIsAccelerator && m_fnIsAccelerator(*pEvent)) {
         pEvent->accept();
         return;
     }
-    const std::optional<CKeyTranslation> key = TranslateKey(pEvent->key(), pEvent->modifiers());
+    // A key pressed with Alt, and without Ctrl, is a system key: it belongs to the frame (the
+    // menus' mnemonics) and never reaches the game. Ctrl+Alt is an ordinary key, as AltGr is.
+    const Qt::KeyboardModifiers modifiers = pEvent->modifiers();
+    if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier)) {
+        pEvent->ignore();
+        return;
+    }
+    const std::optional<CKeyTranslation> key = TranslateKey(pEvent->key(), modifiers);
     if (!key) {
         pEvent->ignore();
         return;
@@ -172,11 +205,21 @@ void CViewWidget::Default() {
 }
 
 void CViewWidget::SetMainWindowText(const std::string& text) {
-    emit CaptionChanged(QString::fromStdString(text));
+    const QString caption = QString::fromStdString(text);
+    // A screen reader names the field by the caption (level and size) and describes it by the
+    // view's last status text. Set at every paint: tell assistive tools only of a change.
+    if (accessibleName() != caption) {
+        setAccessibleName(caption);
+    }
+    emit CaptionChanged(caption);
 }
 
 void CViewWidget::SetStatusPaneText(const std::string& text) {
-    emit StatusTextChanged(QString::fromStdString(text));
+    const QString status = QString::fromStdString(text);
+    if (accessibleDescription() != status) {
+        setAccessibleDescription(status);
+    }
+    emit StatusTextChanged(status);
 }
 
 int CViewWidget::MessageBox(const std::string& text, const std::string& caption, UINT nType) {
@@ -197,6 +240,7 @@ int CViewWidget::MessageBox(const std::string& text, const std::string& caption,
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
+    TakeKeyboard();
     return IDOK;
 }
 
@@ -205,5 +249,10 @@ void CViewWidget::MessageBeep(UINT nType) {
 }
 
 int CViewWidget::DoOptionsDialog(COptionsValues& values) {
-    return m_fnOptionsDialog ? m_fnOptionsDialog(values) : IDCANCEL;
+    if (!m_fnOptionsDialog) {
+        return IDCANCEL;
+    }
+    const int nResult = m_fnOptionsDialog(values);
+    TakeKeyboard();
+    return nResult;
 }

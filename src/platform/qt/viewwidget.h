@@ -34,7 +34,7 @@ private:
 };
 
 // Keeps the picture of the view in an RGB32 image of the client size. The game draws into it at
-// any time; a paint erases it to the palette's window colour and redraws it whole through
+// any time; a paint erases it to the palette's base colour and redraws it whole through
 // OnDraw when the view was invalidated or resized, and then shows it.
 class CViewWidget : public QWidget, public IViewWindow {
     Q_OBJECT
@@ -49,6 +49,10 @@ public:
 
     // The paint's work on the backing image: erase to the background, then OnDraw.
     void PaintImage();
+
+    // Gives the keyboard back to the view when a box has closed, so the next key reaches the
+    // game. Activates the window too: no window manager need hand the activation back.
+    void TakeKeyboard();
 
     // The window goes: the view's destroy handler stops its timer, and no timer ticks again.
     // Called once, when the frame closes or else when the widget is destroyed.
@@ -83,6 +87,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void keyReleaseEvent(QKeyEvent* pEvent) override;
     // Tab and Backtab are keys of the game's window like any other, not focus moves.
