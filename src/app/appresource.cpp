@@ -7,8 +7,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<UINT, const char*>, 13> kStringTable = {{
-    {IDR_MAINFRAME, "Zorvik\n\nZorvik\n\n\nZorvik.Document\nZorvik Document"},
+constexpr std::array<std::pair<UINT, const char*>, 12> kStringTable = {{
     {AFX_IDS_APP_TITLE, "Zorvik"},
     {AFX_IDS_IDLEMESSAGE, "Klaar"},
     {ID_GAME_START, "Start het spel\nStart spel"},

@@ -5,7 +5,6 @@
 
 #include "platform/wintypes.h"
 
-constexpr UINT IDR_MAINFRAME = 128;  // menu, accelerators, toolbar, icon, document strings
 constexpr UINT AFX_IDS_APP_TITLE = 57344;
 constexpr UINT AFX_IDS_IDLEMESSAGE = 57345;
 constexpr UINT ID_INDICATOR_CAPS = 0xE701;

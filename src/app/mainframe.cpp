@@ -28,7 +28,7 @@
 
 namespace {
 
-// The menu IDR_MAINFRAME: drop-downs left to right; a 0 is a separator.
+// The menu: drop-downs left to right; a 0 is a separator.
 struct CMenuItem {
     UINT nID;
     const char* pszText;
@@ -48,7 +48,7 @@ const std::initializer_list<CDropDown> kMenu = {
     {"&Hulp", {{ID_APP_ABOUT, "&Over Zorvik..."}}},
 };
 
-// The accelerator table IDR_MAINFRAME, and whether the command's menu item shows the key.
+// The accelerators, and whether the command's menu item shows the key.
 struct CAccelerator {
     UINT nID;
     QKeyCombination key;
@@ -60,7 +60,7 @@ const std::initializer_list<CAccelerator> kAccelerators = {
     {ID_APP_ABOUT, QKeyCombination(Qt::Key_F1), false},
 };
 
-// The toolbar IDR_MAINFRAME: buttons in order, 0 a separator; the images stand side by side in
+// The toolbar: buttons in order, 0 a separator; the images stand side by side in
 // the bitmap in button order.
 const std::initializer_list<UINT> kToolBarButtons = {ID_GAME_START, 0, ID_GAME_OPTIONS, 0,
                                                      ID_APP_ABOUT};
@@ -86,20 +86,10 @@ CMainFrame::CMainFrame(CZorvikApp* pApp, CZorvikDoc& doc, IRuntime& runtime) : m
     m_pView->m_fnIsAccelerator = [this](const QKeyEvent& event) { return IsAccelerator(event); };
     m_pView->m_fnOptionsDialog = [this](COptionsValues& values) {
         COptionsDlg dlg(this);
-        dlg.m_bSingleColour = values.bSingleColour;
-        dlg.m_crColour = values.crColour;
-        dlg.m_nWidth = values.nWidth;
-        dlg.m_nHeight = values.nHeight;
-        dlg.m_nLevel = values.nLevel;
-        dlg.m_nFallTime = values.nFallTime;
+        static_cast<COptionsValues&>(dlg) = values;
         const int nResult = dlg.DoModal();
         if (nResult == IDOK) {
-            values.bSingleColour = dlg.m_bSingleColour;
-            values.crColour = dlg.m_crColour;
-            values.nWidth = dlg.m_nWidth;
-            values.nHeight = dlg.m_nHeight;
-            values.nLevel = dlg.m_nLevel;
-            values.nFallTime = dlg.m_nFallTime;
+            values = dlg;
         }
         return nResult;
     };
@@ -155,7 +145,7 @@ void CMainFrame::CreateMenus() {
 }
 
 void CMainFrame::CreateToolBar() {
-    m_wndToolBar = new QToolBar(LoadString(ID_VIEW_TOOLBAR).section(QLatin1Char('\n'), 1), this);
+    m_wndToolBar = new QToolBar(CommandTip(ID_VIEW_TOOLBAR), this);
     m_wndToolBar->setObjectName(QStringLiteral("m_wndToolBar"));
     m_wndToolBar->setMovable(true);
     m_wndToolBar->setFloatable(true);
@@ -254,7 +244,7 @@ bool CMainFrame::UpdateCommandUI(UINT nID) {
     if (!(m_pView->View().OnUpdateCommand(&cmdUI) && cmdUI.m_bEnableChanged)) {
         cmdUI.m_bEnabled = TRUE;
     }
-    const bool bEnabled = cmdUI.m_bEnabled != FALSE;
+    const bool bEnabled = cmdUI.m_bEnabled;
     if (pAction != nullptr && pAction->isEnabled() != bEnabled) {
         pAction->setEnabled(bEnabled);
     }

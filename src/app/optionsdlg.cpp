@@ -10,17 +10,11 @@
 #include <QString>
 
 #include "app/dialogunits.h"
+#include "game/zorvikview.h"
+#include "model/zorvikdoc.h"
+#include "platform/qt/colour.h"
 
 namespace {
-
-QColor ToQColor(COLORREF cr) {
-    return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr));
-}
-
-COLORREF ToColorRef(const QColor& colour) {
-    return RGB(static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
-               static_cast<std::uint8_t>(colour.blue()));
-}
 
 // A whole number is an optional sign and decimal digits, blanks around it allowed.
 bool IsWholeNumber(const QString& text) {
@@ -110,7 +104,7 @@ int COptionsDlg::DoModal() {
     m_pHeightEdit->setText(QString::number(m_nHeight));
     m_pLevelEdit->setText(QString::number(m_nLevel));
     m_pFallTimeEdit->setText(QString::number(m_nFallTime));
-    m_pSingleColourCheck->setChecked(m_bSingleColour != FALSE);
+    m_pSingleColourCheck->setChecked(m_bSingleColour);
     m_crColourOnOpen = m_crColour;
 
     // The dialog opens ready to overtype the width.
@@ -128,9 +122,10 @@ void COptionsDlg::accept() {
     int nHeight = 0;
     int nLevel = 0;
     int nFallTime = 0;
-    if (!ReadNumber(m_pWidthEdit, 10, 50, nWidth) || !ReadNumber(m_pHeightEdit, 10, 50, nHeight) ||
-        !ReadNumber(m_pLevelEdit, 1, 4, nLevel) ||
-        !ReadNumber(m_pFallTimeEdit, 400, 2000, nFallTime)) {
+    if (!ReadNumber(m_pWidthEdit, kMinFieldSize, kMaxFieldSize, nWidth) ||
+        !ReadNumber(m_pHeightEdit, kMinFieldSize, kMaxFieldSize, nHeight) ||
+        !ReadNumber(m_pLevelEdit, 1, kLevelCount, nLevel) ||
+        !ReadNumber(m_pFallTimeEdit, kMinFallTime, kMaxFallTime, nFallTime)) {
         return;
     }
     m_nWidth = nWidth;

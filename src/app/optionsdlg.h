@@ -3,12 +3,15 @@
 
 #include <QDialog>
 
+#include "platform/viewwindow.h"
 #include "platform/wintypes.h"
 
 class QCheckBox;
 class QLineEdit;
 
-class COptionsDlg : public QDialog {
+// The dialog's values are its COptionsValues members, m_crColour to m_bSingleColour: the caller
+// sets them all before DoModal and reads them back after IDOK.
+class COptionsDlg : public QDialog, public COptionsValues {
     Q_OBJECT
 
 public:
@@ -17,13 +20,6 @@ public:
     // Fills the controls from the members, runs until OK or Cancel and returns IDOK or IDCANCEL;
     // on OK the members hold the accepted values.
     int DoModal();
-
-    COLORREF m_crColour = 0;
-    int m_nWidth = 0;
-    int m_nHeight = 0;
-    int m_nLevel = 0;
-    int m_nFallTime = 0;
-    BOOL m_bSingleColour = FALSE;
 
     // "Geef kleur": lets the player choose m_crColour; no control shows it.
     void OnPickColour();

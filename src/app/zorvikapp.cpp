@@ -63,9 +63,6 @@ BOOL CZorvikApp::OnCommand(UINT nID) {
         case ID_APP_ABOUT:
             OnAppAbout();
             return TRUE;
-        case ID_FILE_NEW:
-            OnFileNew();
-            return TRUE;
         default:
             return FALSE;
     }

@@ -9,12 +9,12 @@
 
 // The settings the Options dialog shows and, on OK, hands back.
 struct COptionsValues {
-    BOOL bSingleColour = FALSE;
-    COLORREF crColour = 0;
-    int nWidth = 0;
-    int nHeight = 0;
-    int nLevel = 0;
-    int nFallTime = 0;
+    COLORREF m_crColour = 0;  // the colour of single-colour mode
+    int m_nWidth = 0;         // field width in squares
+    int m_nHeight = 0;        // field height in squares
+    int m_nLevel = 0;
+    int m_nFallTime = 0;  // starting fall interval, ms
+    BOOL m_bSingleColour = FALSE;
 };
 
 class IViewWindow {

@@ -36,12 +36,12 @@ TEST(OptionsCommand, DialogIsShownTheCurrentSettings) {
     game.view.OnGameOptions();
     ASSERT_EQ(game.wnd.m_optionsShown.size(), 1u);
     const COptionsValues& shown = game.wnd.m_optionsShown[0];
-    EXPECT_EQ(shown.nWidth, 10);
-    EXPECT_EQ(shown.nHeight, 15);
-    EXPECT_EQ(shown.nLevel, 1);
-    EXPECT_EQ(shown.nFallTime, 1000);
-    EXPECT_EQ(shown.bSingleColour, TRUE);
-    EXPECT_EQ(shown.crColour, 0x0048BB79u);
+    EXPECT_EQ(shown.m_nWidth, 10);
+    EXPECT_EQ(shown.m_nHeight, 15);
+    EXPECT_EQ(shown.m_nLevel, 1);
+    EXPECT_EQ(shown.m_nFallTime, 1000);
+    EXPECT_EQ(shown.m_bSingleColour, TRUE);
+    EXPECT_EQ(shown.m_crColour, 0x0048BB79u);
 
     game.doc.SetFieldSize(23, 41);
     game.doc.m_nLevel = 3;
@@ -51,12 +51,12 @@ TEST(OptionsCommand, DialogIsShownTheCurrentSettings) {
     game.view.OnGameOptions();
     ASSERT_EQ(game.wnd.m_optionsShown.size(), 2u);
     const COptionsValues& now = game.wnd.m_optionsShown[1];
-    EXPECT_EQ(now.nWidth, 23);
-    EXPECT_EQ(now.nHeight, 41);
-    EXPECT_EQ(now.nLevel, 3);
-    EXPECT_EQ(now.nFallTime, 650);
-    EXPECT_EQ(now.bSingleColour, FALSE);
-    EXPECT_EQ(now.crColour, 0x00102030u);
+    EXPECT_EQ(now.m_nWidth, 23);
+    EXPECT_EQ(now.m_nHeight, 41);
+    EXPECT_EQ(now.m_nLevel, 3);
+    EXPECT_EQ(now.m_nFallTime, 650);
+    EXPECT_EQ(now.m_bSingleColour, FALSE);
+    EXPECT_EQ(now.m_crColour, 0x00102030u);
 }
 
 // OK stores every value where the game reads it: width and height not swapped, the fall time in
@@ -65,12 +65,12 @@ TEST(OptionsCommand, AcceptedValuesReachDocumentAndView) {
     CHeadlessGame game;
     LeaveDebris(game.doc);
     game.wnd.m_fnOptionsDialog = [](COptionsValues& values) {
-        values.nWidth = 25;
-        values.nHeight = 40;
-        values.nLevel = 4;
-        values.nFallTime = 1750;
-        values.crColour = 0x00ABCDEF;
-        values.bSingleColour = FALSE;
+        values.m_nWidth = 25;
+        values.m_nHeight = 40;
+        values.m_nLevel = 4;
+        values.m_nFallTime = 1750;
+        values.m_crColour = 0x00ABCDEF;
+        values.m_bSingleColour = FALSE;
         return IDOK;
     };
     game.view.OnGameOptions();
@@ -117,12 +117,12 @@ TEST(OptionsCommand, CancelChangesNothing) {
         CHeadlessGame game;
         LeaveDebris(game.doc);
         game.wnd.m_fnOptionsDialog = [nResult](COptionsValues& values) {
-            values.nWidth = 30;
-            values.nHeight = 30;
-            values.nLevel = 2;
-            values.nFallTime = 500;
-            values.crColour = 0x00FFFFFF;
-            values.bSingleColour = FALSE;
+            values.m_nWidth = 30;
+            values.m_nHeight = 30;
+            values.m_nLevel = 2;
+            values.m_nFallTime = 500;
+            values.m_crColour = 0x00FFFFFF;
+            values.m_bSingleColour = FALSE;
             return nResult;
         };
         game.view.OnGameOptions();

@@ -56,7 +56,8 @@ private:
     bool m_bModalHandled = false;
 };
 
-// A COLORREF as the backing image stores it.
+// A COLORREF as the backing image stores it; written out apart from the program's ToQRgb, so
+// that a fault there shows up as wrong pixels.
 inline QRgb Rgb(COLORREF cr) {
     return qRgb(GetRValue(cr), GetGValue(cr), GetBValue(cr));
 }

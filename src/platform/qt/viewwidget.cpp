@@ -8,15 +8,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/qt/colour.h"
 #include "platform/qt/keymap.h"
-
-namespace {
-
-QRgb ToRgb(COLORREF cr) {
-    return qRgb(GetRValue(cr), GetGValue(cr), GetBValue(cr));
-}
-
-}  // namespace
 
 CImageDC::CImageDC(CViewWidget& wnd, bool bClient) : m_pWnd(&wnd), m_bClient(bClient) {}
 
@@ -41,7 +34,7 @@ void CImageDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF cr) {
     if (nLeft >= nRight || nTop >= nBottom) {
         return;
     }
-    const QRgb rgb = ToRgb(cr);
+    const QRgb rgb = ToQRgb(cr);
     const qsizetype nStride = image.bytesPerLine();
     uchar* pBits = image.bits();
     for (int row = nTop; row < nBottom; ++row) {
