@@ -14,8 +14,8 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
     const CDialogUnits dlu(font());
     setFixedSize(dlu.Size(177, 287));
 
-    // The controls in the order of the dialog's resource. An icon control takes the size of
-    // its icon.
+    // Each control at its place in dialog units, from the top left. The icon takes the size of
+    // its 32x32 image rather than of its place.
     auto* pIcon = new QLabel(this);
     pIcon->setGeometry(QRect(QPoint(dlu.X(11), dlu.Y(17)), QSize(32, 32)));
     const QIcon icon = QApplication::windowIcon();

@@ -40,8 +40,9 @@ COptionsDlg::COptionsDlg(QWidget* pParent) : QDialog(pParent) {
     const CDialogUnits dlu(font());
     setFixedSize(dlu.Size(147, 107));
 
-    // The controls in the order of the dialog's resource, which is also the tab order. Each
-    // carries its resource id as object name.
+    // Each control at its place in dialog units, and named by its control id (IDC_WIDTH ...), by
+    // which the tests find it. The tab order is set below: the four edits, the check box, the
+    // colour button, OK and Cancel.
     auto makeEdit = [&](const char* pszId, int x, int y) {
         auto* pEdit = new QLineEdit(this);
         pEdit->setObjectName(QLatin1String(pszId));

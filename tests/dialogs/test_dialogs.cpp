@@ -447,8 +447,8 @@ TEST_F(OptionsDialog, ColourChooserStartsAtCurrentColourAndCancelKeepsIt) {
     EXPECT_EQ(dlg.m_bSingleColour, FALSE);
 }
 
-// Tab walks the controls in the order of the dialog's resource and wraps around.
-TEST_F(OptionsDialog, TabOrderFollowsTheResourceOrder) {
+// Tab walks the four edits, the check box, the colour button, OK and Cancel, and wraps around.
+TEST_F(OptionsDialog, TabOrderRunsFromTheEditsToCancel) {
     Run([](QWidget* pDlg) {
         const std::vector<QWidget*> order = {Edit(pDlg, "IDC_WIDTH"),
                                              Edit(pDlg, "IDC_HEIGHT"),

@@ -17,7 +17,8 @@ using CViewWidgetTest = CGuiTest;
 
 constexpr int kMargin = 20;
 
-// The worked example of the layout: a 400x340 client area and a 10x15 field give a pitch of 20.
+// A 400x340 client area and a 10x15 field give a pitch of min((340 - 40) / 15, (400 - 40) / 10)
+// = 20: the field's squares start at 21 and its right edge is at 20 + 10 * 20 = 220.
 TEST_F(CViewWidgetTest, FieldAndPreviewArePixelExactAtAKnownClientSize) {
     SetViewSize(400, 340);
     QImage image = GrabView();
