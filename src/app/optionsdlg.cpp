@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QString>
+#include <array>
 
 #include "app/dialogunits.h"
 #include "game/zorvikview.h"
@@ -68,7 +69,21 @@ COptionsDlg::COptionsDlg(QWidget* pParent) : QDialog(pParent) {
     QPushButton* pOk = makeButton("IDOK", QStringLiteral("OK"), 90, 7);
     QPushButton* pCancel = makeButton("IDCANCEL", QStringLiteral("Cancel"), 90, 27);
     pOk->setDefault(true);
+    CreateLabels(dlu);
 
+    const std::array<QWidget*, 8> aTabOrder = {
+        m_pWidthEdit,         m_pHeightEdit, m_pLevelEdit, m_pFallTimeEdit,
+        m_pSingleColourCheck, pPickColour,   pOk,          pCancel};
+    for (std::size_t i = 1; i < aTabOrder.size(); ++i) {
+        QWidget::setTabOrder(aTabOrder[i - 1], aTabOrder[i]);
+    }
+
+    connect(pPickColour, &QPushButton::clicked, this, &COptionsDlg::OnPickColour);
+    connect(pOk, &QPushButton::clicked, this, &COptionsDlg::accept);
+    connect(pCancel, &QPushButton::clicked, this, &COptionsDlg::reject);
+}
+
+void COptionsDlg::CreateLabels(const CDialogUnits& dlu) {
     auto makeStatic = [&](const QString& text, int x, int y, int cx, int cy) {
         auto* pLabel = new QLabel(text, this);
         pLabel->setTextFormat(Qt::PlainText);
@@ -86,18 +101,6 @@ COptionsDlg::COptionsDlg(QWidget* pParent) : QDialog(pParent) {
         makeStatic(QStringLiteral("milliseconden"), 73, 63, 43, 10)->text());
     m_pLevelEdit->setAccessibleDescription(
         makeStatic(QStringLiteral("1 t/m 4"), 73, 45, 54, 10)->text());
-
-    QWidget::setTabOrder(m_pWidthEdit, m_pHeightEdit);
-    QWidget::setTabOrder(m_pHeightEdit, m_pLevelEdit);
-    QWidget::setTabOrder(m_pLevelEdit, m_pFallTimeEdit);
-    QWidget::setTabOrder(m_pFallTimeEdit, m_pSingleColourCheck);
-    QWidget::setTabOrder(m_pSingleColourCheck, pPickColour);
-    QWidget::setTabOrder(pPickColour, pOk);
-    QWidget::setTabOrder(pOk, pCancel);
-
-    connect(pPickColour, &QPushButton::clicked, this, &COptionsDlg::OnPickColour);
-    connect(pOk, &QPushButton::clicked, this, &COptionsDlg::accept);
-    connect(pCancel, &QPushButton::clicked, this, &COptionsDlg::reject);
 }
 
 int COptionsDlg::DoModal() {

@@ -6,6 +6,7 @@
 #include "platform/viewwindow.h"
 #include "platform/wintypes.h"
 
+class CDialogUnits;
 class QCheckBox;
 class QLineEdit;
 
@@ -32,6 +33,8 @@ public:
     void reject() override;
 
 private:
+    // The static texts, each placed in dialog units and tied to the edit it labels.
+    void CreateLabels(const CDialogUnits& dlu);
     // Reads one edit as a whole number within nMin..nMax. On refusal it tells the player why,
     // puts the focus on the edit with its text selected and returns false.
     bool ReadNumber(QLineEdit* pEdit, int nMin, int nMax, int& nValue);
