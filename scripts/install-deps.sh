@@ -7,6 +7,8 @@ packages=(
     cmake make g++ pkg-config
     qt6-base-dev libcanberra-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # Ninja: CI builds with it too.
+    ninja-build
 )
 # Extra packages for a given purpose, e.g. `install-deps.sh xvfb xauth` for screenshots.
 packages+=("$@")
