@@ -7,8 +7,8 @@ packages=(
     cmake make g++ pkg-config
     qt6-base-dev libcanberra-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    # Ninja: CI builds with it too.
-    ninja-build
+    # Ninja (CI builds with it too), XCB to probe the display, Xvfb for tests on a real X server.
+    ninja-build libxcb1-dev xvfb
 )
 # Extra packages for a given purpose, e.g. `install-deps.sh xvfb xauth` for screenshots.
 packages+=("$@")
