@@ -53,6 +53,27 @@ void CGuiTest::Settle() {
     }
 }
 
+std::vector<std::string> CGuiTest::TimerEventsDuring(int nMs) {
+    // An application's event filter sees every event of the GUI thread, timers' too.
+    class CTimerSpy : public QObject {
+    public:
+        std::vector<std::string> m_receivers;
+
+    protected:
+        bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
+            if (pEvent->type() == QEvent::Timer) {
+                m_receivers.push_back(std::string(pWatched->metaObject()->className()) + " " +
+                                      pWatched->objectName().toStdString());
+            }
+            return false;
+        }
+    } spy;
+    qApp->installEventFilter(&spy);
+    QTest::qWait(nMs);
+    qApp->removeEventFilter(&spy);
+    return spy.m_receivers;
+}
+
 QImage CGuiTest::GrabView() {
     return ViewWidget().grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
