@@ -46,13 +46,14 @@ int main(int argc, char** argv) {
         return *nExit;
     }
     // Without a display QApplication would abort the program.
-    const std::string strTried = CheckDisplay(info.m_display, GetEnv);
-    if (!strTried.empty()) {
-        std::fprintf(stderr, "zorvik: cannot open the display (%s)\n", strTried.c_str());
+    CDisplayCheck display = CheckDisplay(info.m_display, GetEnv);
+    if (!display.strTried.empty()) {
+        std::fprintf(stderr, "zorvik: cannot open the display (%s)\n", display.strTried.c_str());
         return 1;
     }
 
     QApplication app(argc, argv);
+    display.pConnection.reset();  // Qt is connected now
     // Qt has taken its own options out of argv; the file name is what is left, in its own bytes.
     const CCommandLineInfo rest = ParseCommandLine(Arguments(argc, argv));
     if (const std::optional<int> nExit = AnswerWithoutWindow(rest)) {

@@ -208,8 +208,8 @@ TEST(DisplayProbe, OffscreenNeedsNoDisplay) {
     const auto noDisplay = [](const char* pszName) {
         return std::string(pszName) == "QT_QPA_PLATFORM" ? "offscreen" : "";
     };
-    EXPECT_EQ(CheckDisplay({}, noDisplay), "");
-    EXPECT_EQ(CheckDisplay({"bogus;offscreen", "", ""}, noDisplay), "")
+    EXPECT_EQ(CheckDisplay({}, noDisplay).strTried, "");
+    EXPECT_EQ(CheckDisplay({"bogus;offscreen", "", ""}, noDisplay).strTried, "")
         << "Qt falls back to the next platform";
 }
 

@@ -15,6 +15,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -83,8 +85,9 @@ std::string CatchStderr(Fn fn) {
                : strText.substr(nFirst, strText.find_last_not_of(' ') - nFirst + 1);
 }
 
-// Why the X display cannot be opened, or empty when it can.
-std::string ProbeXcb(const std::string& strDisplayOption, const FnGetEnv& fnGetEnv) {
+// Why the X display cannot be opened, or empty when it can; then *pConnection keeps it open.
+std::string ProbeXcb(const std::string& strDisplayOption, const FnGetEnv& fnGetEnv,
+                     std::shared_ptr<void>* pConnection) {
     const std::string strName = !strDisplayOption.empty() ? strDisplayOption : fnGetEnv("DISPLAY");
     if (strName.empty()) {
         return "DISPLAY is not set";
@@ -93,10 +96,13 @@ std::string ProbeXcb(const std::string& strDisplayOption, const FnGetEnv& fnGetE
     int nError = 0;
     const std::string strServerSays = CatchStderr([&] {
         int nScreen = 0;
-        xcb_connection_t* pConnection = xcb_connect(strName.c_str(), &nScreen);
-        nError = xcb_connection_has_error(pConnection);
-        xcb_disconnect(pConnection);
+        pConnection->reset(xcb_connect(strName.c_str(), &nScreen),
+                           [](void* p) { xcb_disconnect(static_cast<xcb_connection_t*>(p)); });
+        nError = xcb_connection_has_error(static_cast<xcb_connection_t*>(pConnection->get()));
     });
+    if (nError != 0) {
+        pConnection->reset();
+    }
     switch (nError) {
         case 0:
             return {};
@@ -174,27 +180,42 @@ std::vector<std::string> QtPlatformOrder(const std::string& strPlatformOption,
     return names;
 }
 
-std::string CheckDisplay(const CDisplayOptions& options, const FnGetEnv& fnGetEnv) {
+CDisplayCheck CheckDisplay(const CDisplayOptions& options, const FnGetEnv& fnGetEnv) {
     const std::string strPluginPath = !options.strPluginPath.empty()
                                           ? options.strPluginPath
                                           : fnGetEnv("QT_QPA_PLATFORM_PLUGIN_PATH");
-    const QSet<QString> keys = PlatformPluginKeys(strPluginPath);
-    std::string strTried;
+    // Reading the plugins' metadata takes a few milliseconds: only when needed. The xcb and
+    // offscreen plugins come with Qt's GUI library itself.
+    std::optional<QSet<QString>> keys;
+    const auto hasPlugin = [&](const std::string& strName) {
+        if (strName == "xcb" || strName == "offscreen") {
+            return true;
+        }
+        if (!keys) {
+            keys = PlatformPluginKeys(strPluginPath);
+        }
+        return keys->contains(QString::fromStdString(strName));
+    };
+    CDisplayCheck check;
     for (const std::string& strName : QtPlatformOrder(options.strPlatform, fnGetEnv)) {
         std::string strWhy;
-        if (!keys.contains(QString::fromStdString(strName))) {
+        if (!hasPlugin(strName)) {
             strWhy = "no Qt platform plugin";
         } else if (strName == "xcb") {
-            strWhy = ProbeXcb(options.strDisplay, fnGetEnv);
+            strWhy = ProbeXcb(options.strDisplay, fnGetEnv, &check.pConnection);
         } else if (StartsWith(strName, "wayland")) {
             strWhy = ProbeWayland(fnGetEnv);
         }
         if (strWhy.empty()) {
-            return {};
+            check.strTried.clear();
+            return check;
         }
-        strTried += (strTried.empty() ? "" : "; ") + strName + ": " + strWhy;
+        check.strTried += (check.strTried.empty() ? "" : "; ") + strName + ": " + strWhy;
     }
-    return strTried.empty() ? "no Qt platform named" : strTried;
+    if (check.strTried.empty()) {
+        check.strTried = "no Qt platform named";
+    }
+    return check;
 }
 
 std::string GetEnv(const char* pszName) {

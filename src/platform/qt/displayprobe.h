@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,19 @@ using FnGetEnv = std::function<std::string(const char* pszName)>;
 std::vector<std::string> QtPlatformOrder(const std::string& strPlatformOption,
                                          const FnGetEnv& fnGetEnv);
 
-// Empty when one of the platforms Qt tries can start. Otherwise what was tried, in Qt's order,
-// each with why it cannot start, e.g. "wayland: no Qt platform plugin; xcb: DISPLAY is not set".
-// xcb and wayland are tried by connecting to their display; any other platform that has a
-// plugin is left to Qt.
-std::string CheckDisplay(const CDisplayOptions& options, const FnGetEnv& fnGetEnv);
+struct CDisplayCheck {
+    // Empty when one of the platforms Qt tries can start. Otherwise what was tried, in Qt's
+    // order, each with why it cannot start, e.g. "wayland: no Qt platform plugin; xcb: DISPLAY
+    // is not set".
+    std::string strTried;
+    // The connection to the X server that the check opened, closed when the last copy goes. A
+    // bare X server resets when its last client leaves: keep it until Qt has its own.
+    std::shared_ptr<void> pConnection;
+};
+
+// Finds out whether Qt can start on one of its platforms. xcb and wayland are tried by connecting
+// to their display; any other platform that has a plugin is left to Qt.
+CDisplayCheck CheckDisplay(const CDisplayOptions& options, const FnGetEnv& fnGetEnv);
 
 // The process's own environment.
 std::string GetEnv(const char* pszName);
