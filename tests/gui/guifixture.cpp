@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <QApplication>
+#include <QLabel>
 #include <QPalette>
 #include <QTest>
 #include <QTimer>
@@ -51,6 +52,14 @@ void CGuiTest::Settle() {
         QApplication::processEvents();
         QTest::qWait(10);
     }
+}
+
+std::string CGuiTest::LockKeyPanes() {
+    std::string panes;
+    for (const QLabel* pPane : Frame().m_aIndicators) {
+        panes += "[" + pPane->text().toStdString() + "]";
+    }
+    return panes;
 }
 
 std::vector<std::string> CGuiTest::TimerEventsDuring(int nMs) {

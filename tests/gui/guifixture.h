@@ -46,6 +46,9 @@ protected:
     // Whether the callback of OnNextModal has run.
     bool ModalHandled() const { return m_bModalHandled; }
 
+    // The texts of the lock-key panes, e.g. "[CAP][][]".
+    std::string LockKeyPanes();
+
     // Lets the program run for nMs milliseconds and names the receiver of every timer event in
     // that time: each one a wake-up of the program.
     static std::vector<std::string> TimerEventsDuring(int nMs);

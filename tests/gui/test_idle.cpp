@@ -15,14 +15,6 @@ namespace {
 
 using CIdleTest = CGuiTest;
 
-std::string Panes(const CMainFrame& frame) {
-    std::string panes;
-    for (const QLabel* pPane : frame.m_aIndicators) {
-        panes += "[" + pPane->text().toStdString() + "]";
-    }
-    return panes;
-}
-
 // A timer that ticks with nothing to do wakes the processor for nothing.
 TEST_F(CIdleTest, NoTimerFiresOnTheStartScreenNorAfterAGame) {
     EXPECT_EQ(TimerEventsDuring(700), std::vector<std::string>{});
@@ -86,11 +78,11 @@ TEST(LockKeys, IndicatorEventsDecodeIntoTheLockKeys) {
 TEST_F(CIdleTest, LockKeyPanesShowTheStateTheyAreGiven) {
     const int nWidth = Frame().m_aIndicators[0]->width();
     Frame().ShowLockKeys(CLockKeyState{true, true, false});
-    EXPECT_EQ(Panes(Frame()), "[CAP][NUM][]");
+    EXPECT_EQ(LockKeyPanes(), "[CAP][NUM][]");
     Frame().ShowLockKeys(CLockKeyState{false, false, true});
-    EXPECT_EQ(Panes(Frame()), "[][][SCRL]");
+    EXPECT_EQ(LockKeyPanes(), "[][][SCRL]");
     Frame().ShowLockKeys(std::nullopt);
-    EXPECT_EQ(Panes(Frame()), "[][][]");
+    EXPECT_EQ(LockKeyPanes(), "[][][]");
     EXPECT_EQ(Frame().m_aIndicators[0]->width(), nWidth);
 }
 

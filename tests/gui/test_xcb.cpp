@@ -1,7 +1,6 @@
 // The program on a real X server (the suite's own Xvfb): the lock-key panes follow the server's
 // XKB events. Skipped where Xvfb is not installed.
 #include <QGuiApplication>
-#include <QLabel>
 #include <QTest>
 
 #include "gui/guifixture.h"
@@ -23,14 +22,6 @@ protected:
     }
 };
 
-std::string Panes(const CMainFrame& frame) {
-    std::string panes;
-    for (const QLabel* pPane : frame.m_aIndicators) {
-        panes += "[" + pPane->text().toStdString() + "]";
-    }
-    return panes;
-}
-
 // Another program (here the test's own connection) locks and unlocks Caps Lock and Num Lock, as
 // the keys do; the panes follow without the window being touched.
 TEST_F(CXcbTest, LockKeyPanesFollowTheXServer) {
@@ -43,18 +34,18 @@ TEST_F(CXcbTest, LockKeyPanesFollowTheXServer) {
         XFlush(pOther);
     };
     const auto panesBecome = [&](const std::string& expected) {
-        return QTest::qWaitFor([&] { return Panes(Frame()) == expected; }, 5000);
+        return QTest::qWaitFor([&] { return LockKeyPanes() == expected; }, 5000);
     };
     lock(LockMask | nNumLock, false);
-    EXPECT_TRUE(panesBecome("[][][]")) << Panes(Frame());
+    EXPECT_TRUE(panesBecome("[][][]")) << LockKeyPanes();
     lock(LockMask, true);
-    EXPECT_TRUE(panesBecome("[CAP][][]")) << Panes(Frame());
+    EXPECT_TRUE(panesBecome("[CAP][][]")) << LockKeyPanes();
     lock(nNumLock, true);
-    EXPECT_TRUE(panesBecome("[CAP][NUM][]")) << Panes(Frame());
+    EXPECT_TRUE(panesBecome("[CAP][NUM][]")) << LockKeyPanes();
     lock(LockMask, false);
-    EXPECT_TRUE(panesBecome("[][NUM][]")) << Panes(Frame());
+    EXPECT_TRUE(panesBecome("[][NUM][]")) << LockKeyPanes();
     lock(nNumLock, false);
-    EXPECT_TRUE(panesBecome("[][][]")) << Panes(Frame());
+    EXPECT_TRUE(panesBecome("[][][]")) << LockKeyPanes();
     XCloseDisplay(pOther);
 }
 
@@ -67,7 +58,7 @@ TEST_F(CXcbTest, LockKeyPanesStartWithTheServersState) {
     m_pApp.reset();
     m_pApp = std::make_unique<CZorvikApp>(m_runtime);
     ASSERT_TRUE(m_pApp->InitInstance());
-    EXPECT_EQ(Panes(Frame()), "[CAP][][]");
+    EXPECT_EQ(LockKeyPanes(), "[CAP][][]");
     XkbLockModifiers(pOther, XkbUseCoreKbd, LockMask, 0);
     XCloseDisplay(pOther);
 }
