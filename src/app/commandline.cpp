@@ -11,12 +11,13 @@
 namespace {
 
 // Qt's own options, which Qt takes with "-" or "--" in front. The xcb platform takes the last
-// eight; on another platform they stay on the command line.
+// eight; on another platform Qt leaves them on the command line, and they are passed over here
+// all the same.
 struct CQtOption {
     std::string_view name;
     bool bValue;  // takes the next argument as its value
 };
-constexpr std::array<CQtOption, 21> kQtOptions = {{
+constexpr std::array<CQtOption, 23> kQtOptions = {{
     {"platform", true},
     {"platformpluginpath", true},
     {"platformtheme", true},
@@ -30,6 +31,8 @@ constexpr std::array<CQtOption, 21> kQtOptions = {{
     {"reverse", false},
     {"testability", false},
     {"widgetcount", false},
+    {"qdevel", false},
+    {"qdebug", false},
     {"display", true},
     {"name", true},
     {"visual", true},
