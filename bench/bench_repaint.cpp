@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <cstdlib>
+#include <memory>
 
 #include "app/zorvikapp.h"
 #include "game/resource.h"
@@ -39,9 +40,15 @@ struct CBigField {
     CViewWidget& Widget() { return *app.m_pMainWnd->GetView(); }
 };
 
+// Made by the first benchmark that needs it; main() ends it while the application still exists,
+// for its windows cannot outlive the QApplication.
+std::unique_ptr<CBigField> g_pBigField;
+
 CBigField& BigField() {
-    static CBigField s_field;
-    return s_field;
+    if (!g_pBigField) {
+        g_pBigField = std::make_unique<CBigField>();
+    }
+    return *g_pBigField;
 }
 
 // Erase and OnDraw into the backing image: the view's own work of a paint.
@@ -76,6 +83,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    g_pBigField.reset();
     benchmark::Shutdown();
     return 0;
 }

@@ -3,7 +3,7 @@
 // below the 0 it starts from.
 //
 //   cmake --build build --target fuzz_scorelog
-//   build/bench/fuzz_scorelog -max_total_time=60 -max_len=4096
+//   build/bench/fuzz/fuzz_scorelog -max_total_time=60 -max_len=4096
 #include <cstddef>
 #include <cstdint>
 #include <string_view>

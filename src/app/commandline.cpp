@@ -3,15 +3,114 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <array>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
+
+namespace {
+
+// Qt's own options, which Qt takes with "-" or "--" in front. The xcb platform takes the last
+// eight; on another platform Qt leaves them on the command line, and they are passed over here
+// all the same.
+struct CQtOption {
+    std::string_view name;
+    bool bValue;  // takes the next argument as its value
+};
+constexpr std::array<CQtOption, 23> kQtOptions = {{
+    {"platform", true},
+    {"platformpluginpath", true},
+    {"platformtheme", true},
+    {"plugin", true},
+    {"qwindowgeometry", true},
+    {"qwindowtitle", true},
+    {"qwindowicon", true},
+    {"session", true},
+    {"style", true},
+    {"stylesheet", true},
+    {"reverse", false},
+    {"testability", false},
+    {"widgetcount", false},
+    {"qdevel", false},
+    {"qdebug", false},
+    {"display", true},
+    {"name", true},
+    {"visual", true},
+    {"geometry", true},
+    {"title", true},
+    {"icon", true},
+    {"nograb", false},
+    {"dograb", false},
+}};
+// Qt's options that carry their value in the same argument, as in -style=fusion.
+constexpr std::array<std::string_view, 3> kQtJoinedOptions = {
+    "style=", "stylesheet=", "qmljsdebugger="};
+
+// The option arg names when it is one of Qt's, else null.
+const CQtOption* FindQtOption(std::string_view arg) {
+    if (arg.starts_with("--")) {
+        arg.remove_prefix(1);
+    }
+    if (arg.size() < 2 || arg[0] != '-') {
+        return nullptr;
+    }
+    arg.remove_prefix(1);
+    for (const CQtOption& option : kQtOptions) {
+        if (arg == option.name) {
+            return &option;
+        }
+    }
+    for (const std::string_view joined : kQtJoinedOptions) {
+        if (arg.starts_with(joined)) {
+            static constexpr CQtOption kJoined{"", false};  // its value is in arg itself
+            return &kJoined;
+        }
+    }
+    return nullptr;
+}
+
+// A path's kind in words, for a file that is not a regular one.
+std::string NotRegularReason(mode_t nMode) {
+    if (S_ISDIR(nMode)) {
+        return std::strerror(EISDIR);
+    }
+    if (S_ISFIFO(nMode)) {
+        return "Is a named pipe";
+    }
+    if (S_ISCHR(nMode)) {
+        return "Is a character device";
+    }
+    if (S_ISBLK(nMode)) {
+        return "Is a block device";
+    }
+    if (S_ISSOCK(nMode)) {
+        return "Is a socket";
+    }
+    return "Not a regular file";
+}
+
+}  // namespace
 
 CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
     using EShellCommand = CCommandLineInfo::EShellCommand;
     CCommandLineInfo info;
     std::vector<std::string> files;
     bool bOptions = true;
-    for (const std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (const CQtOption* pQtOption = FindQtOption(arg)) {
+            if (pQtOption->bValue && i + 1 < args.size()) {
+                const std::string& strValue = args[++i];
+                if (pQtOption->name == "platform") {
+                    info.m_display.strPlatform = strValue;
+                } else if (pQtOption->name == "platformpluginpath") {
+                    info.m_display.strPluginPath = strValue;
+                } else if (pQtOption->name == "display") {
+                    info.m_display.strDisplay = strValue;
+                }
+            }
+            continue;
+        }
         if (bOptions && arg == "--") {
             bOptions = false;
         } else if (bOptions && (arg == "--help" || arg == "-h")) {
@@ -49,16 +148,21 @@ std::string HelpText(const std::string& strProgram) {
            " [OPTION]... [FILE]\n"
            "Play Zorvik, a falling-block puzzle game with tetrominoes and pentominoes.\n"
            "\n"
-           "A FILE named on the command line is only opened and closed again: the game\n"
-           "keeps no documents, so it reads nothing from it.\n"
+           "A FILE named on the command line must be a regular file. It is only opened and\n"
+           "closed again: the game keeps no documents, so it reads nothing from it.\n"
            "\n"
            "  -h, --help     display this help and exit\n"
            "  -V, --version  output version information and exit\n"
            "\n"
            "Qt's own options, such as -platform and -style, are accepted too.\n"
            "\n"
-           "Every finished game is appended to the score log zorvik.txt in the folder of\n"
-           "the program.\n";
+           "Every finished game is appended to the score log zorvik.txt beside the program,\n"
+           "where that file can be appended to or created. Where the program's folder cannot\n"
+           "take it, as for an installed copy, the log is $XDG_DATA_HOME/zorvik/zorvik.txt,\n"
+           "by default ~/.local/share/zorvik/zorvik.txt.\n"
+           "\n"
+           "Exit status: 0 when the game ends normally, 1 when FILE or the display cannot\n"
+           "be opened, 2 for a mistake on the command line.\n";
 }
 
 std::string VersionText() {
@@ -66,12 +170,25 @@ std::string VersionText() {
 }
 
 std::string CheckFileOpens(const std::string& strPath) {
-    const int fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (stat(strPath.c_str(), &st) != 0) {
+        return std::strerror(errno);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return NotRegularReason(st.st_mode);
+    }
+    // The path may have changed since: never wait on it, never make it our terminal, and look
+    // again at what was opened.
+    const int fd = open(strPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         return std::strerror(errno);
     }
-    struct stat st {};
-    const bool bDirectory = fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+    std::string strReason;
+    if (fstat(fd, &st) != 0) {
+        strReason = std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        strReason = NotRegularReason(st.st_mode);
+    }
     close(fd);
-    return bDirectory ? std::strerror(EISDIR) : std::string();
+    return strReason;
 }

@@ -1,24 +1,30 @@
-// The command line: an optional file name, and the usual --help and --version.
+// The command line: an optional file name, the usual --help and --version, and Qt's own options.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "platform/qt/displayprobe.h"
+
 struct CCommandLineInfo {
     enum class EShellCommand { kFileNew, kFileOpen, kHelp, kVersion, kUsageError };
 
     EShellCommand m_nShellCommand = EShellCommand::kFileNew;
-    std::string m_strFileName;  // kFileOpen
+    std::string m_strFileName;  // kFileOpen: the argument's bytes as given
     std::string m_strError;     // kUsageError: what was wrong, one line
+    CDisplayOptions m_display;  // from Qt's options -platform, -platformpluginpath and -display
 };
 
-// Parses the arguments after the program name. "--" ends the options; --help or --version
-// answers before anything else is looked at.
+// Parses the arguments after the program name. "--" ends our own options; --help or --version
+// answers before anything else is looked at. Qt's own options (-platform NAME, -style NAME,
+// -reverse ...) are passed over with their values wherever they stand, as Qt takes them out of
+// the command line itself when the application starts.
 CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args);
 
 std::string HelpText(const std::string& strProgram);
 std::string VersionText();
 
-// Opens the file for reading and closes it again; the game reads nothing from it. Returns the
-// reason when it cannot be opened, else an empty string.
+// Opens the file for reading and closes it again; the game reads nothing from it. Only a regular
+// file is opened at all: a named pipe or a device is refused before it is opened, so it can
+// neither block nor act. Returns the reason when the file cannot be opened, else an empty string.
 std::string CheckFileOpens(const std::string& strPath);

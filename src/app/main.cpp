@@ -1,62 +1,68 @@
 // Zorvik: start-up from the command line.
 #include <QApplication>
-#include <QStringList>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/commandline.h"
 #include "app/zorvikapp.h"
+#include "platform/qt/displayprobe.h"
 #include "platform/runtime.h"
 
 namespace {
 
-std::vector<std::string> Arguments(const QStringList& arguments) {
-    std::vector<std::string> args;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        args.push_back(arguments[i].toStdString());
-    }
-    return args;
+// The arguments after the program name, byte for byte: a file name need not be valid UTF-8.
+std::vector<std::string> Arguments(int argc, char** argv) {
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
 }
 
-// Answers --help and --version; other results wait until Qt has taken its own options.
-bool AnswerInfoOption(const CCommandLineInfo& info) {
+// Answers --help, --version and a mistake on the command line; returns the exit status then.
+std::optional<int> AnswerWithoutWindow(const CCommandLineInfo& info) {
     using EShellCommand = CCommandLineInfo::EShellCommand;
-    if (info.m_nShellCommand == EShellCommand::kHelp) {
-        std::fputs(HelpText("zorvik").c_str(), stdout);
-        return true;
+    switch (info.m_nShellCommand) {
+        case EShellCommand::kHelp:
+            std::fputs(HelpText("zorvik").c_str(), stdout);
+            return 0;
+        case EShellCommand::kVersion:
+            std::fputs(VersionText().c_str(), stdout);
+            return 0;
+        case EShellCommand::kUsageError:
+            std::fprintf(stderr, "zorvik: %s\nTry 'zorvik --help' for more information.\n",
+                         info.m_strError.c_str());
+            return 2;
+        default:
+            return std::nullopt;
     }
-    if (info.m_nShellCommand == EShellCommand::kVersion) {
-        std::fputs(VersionText().c_str(), stdout);
-        return true;
-    }
-    return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    using EShellCommand = CCommandLineInfo::EShellCommand;
-    // --help and --version need no display.
-    std::vector<std::string> rawArgs(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (AnswerInfoOption(ParseCommandLine(rawArgs))) {
-        return 0;
+    // The command line is read before the display is opened: a question or a mistake on it
+    // needs no display.
+    const CCommandLineInfo info = ParseCommandLine(Arguments(argc, argv));
+    if (const std::optional<int> nExit = AnswerWithoutWindow(info)) {
+        return *nExit;
+    }
+    // Without a display QApplication would abort the program.
+    CDisplayCheck display = CheckDisplay(info.m_display, GetEnv);
+    if (!display.strTried.empty()) {
+        std::fprintf(stderr, "zorvik: cannot open the display (%s)\n", display.strTried.c_str());
+        return 1;
     }
 
     QApplication app(argc, argv);
-    const CCommandLineInfo info = ParseCommandLine(Arguments(QApplication::arguments()));
-    if (AnswerInfoOption(info)) {
-        return 0;
+    display.pConnection.reset();  // Qt is connected now
+    // Qt has taken its own options out of argv; the file name is what is left, in its own bytes.
+    const CCommandLineInfo rest = ParseCommandLine(Arguments(argc, argv));
+    if (const std::optional<int> nExit = AnswerWithoutWindow(rest)) {
+        return *nExit;
     }
-    if (info.m_nShellCommand == EShellCommand::kUsageError) {
-        std::fprintf(stderr, "zorvik: %s\nTry 'zorvik --help' for more information.\n",
-                     info.m_strError.c_str());
-        return 2;
-    }
-    if (info.m_nShellCommand == EShellCommand::kFileOpen) {
-        const std::string strError = CheckFileOpens(info.m_strFileName);
+    if (rest.m_nShellCommand == CCommandLineInfo::EShellCommand::kFileOpen) {
+        const std::string strError = CheckFileOpens(rest.m_strFileName);
         if (!strError.empty()) {
-            std::fprintf(stderr, "zorvik: cannot open '%s': %s\n", info.m_strFileName.c_str(),
+            std::fprintf(stderr, "zorvik: cannot open '%s': %s\n", rest.m_strFileName.c_str(),
                          strError.c_str());
             return 1;
         }

@@ -220,15 +220,10 @@ void CMainFrame::CreateStatusBar() {
     }
     setStatusBar(m_wndStatusBar);
 
-    // Qt cannot tell the lock keys: ask the X server a few times a second and whenever a key
-    // goes up or the application becomes active.
-    m_indicatorTimer.setInterval(250);
-    connect(&m_indicatorTimer, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
-    qApp->installEventFilter(this);
-    UpdateIndicators();
-    if (QueryLockKeys()) {
-        m_indicatorTimer.start();
-    }
+    // Qt cannot tell the lock keys; the X server announces their changes itself.
+    m_pLockKeys = std::make_unique<CLockKeyWatcher>(
+        [this](const CLockKeyState& state) { ShowLockKeys(state); });
+    ShowLockKeys(m_pLockKeys->State());
 }
 
 QAction* CMainFrame::GetAction(UINT nID) const {
@@ -307,8 +302,7 @@ QString CMainFrame::GetMessageText() const {
     return m_pMessagePane->text();
 }
 
-void CMainFrame::UpdateIndicators() {
-    const std::optional<CLockKeyState> state = QueryLockKeys();
+void CMainFrame::ShowLockKeys(const std::optional<CLockKeyState>& state) {
     const std::array<bool, 3> aOn = {state && state->bCaps, state && state->bNum,
                                      state && state->bScroll};
     const std::array<UINT, 3> aIDs = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
@@ -355,21 +349,6 @@ bool CMainFrame::event(QEvent* pEvent) {
             break;
     }
     return QMainWindow::event(pEvent);
-}
-
-bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent) {
-    switch (pEvent->type()) {
-        case QEvent::KeyRelease:
-        case QEvent::ApplicationActivate:
-        case QEvent::WindowActivate:
-            if (m_indicatorTimer.isActive()) {
-                UpdateIndicators();
-            }
-            break;
-        default:
-            break;
-    }
-    return QMainWindow::eventFilter(pWatched, pEvent);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent) {

@@ -2,11 +2,13 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QTimer>
 #include <array>
 #include <map>
+#include <memory>
+#include <optional>
 
 #include "model/zorvikdoc.h"
+#include "platform/qt/lockkeys.h"
 #include "platform/runtime.h"
 #include "platform/wintypes.h"
 
@@ -45,8 +47,8 @@ public:
     // Pane 0 of the status bar, shown at once.
     void SetMessageText(const QString& text);
     QString GetMessageText() const;
-    // Reads the lock keys into panes 1 to 3; blank where the desktop cannot tell.
-    void UpdateIndicators();
+    // Shows the lock keys in panes 1 to 3; blank where the desktop cannot tell.
+    void ShowLockKeys(const std::optional<CLockKeyState>& state);
 
     QToolBar* m_wndToolBar = nullptr;
     QStatusBar* m_wndStatusBar = nullptr;
@@ -55,7 +57,6 @@ public:
 
 protected:
     bool event(QEvent* pEvent) override;
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     void closeEvent(QCloseEvent* pEvent) override;
     // No toolbar menu on a right click: the bars are shown and hidden only by the commands,
     // which a game refuses.
@@ -74,7 +75,7 @@ private:
     CZorvikApp* m_pApp;
     CViewWidget* m_pView = nullptr;
     std::map<UINT, QAction*> m_actions;
-    QTimer m_indicatorTimer;
+    std::unique_ptr<CLockKeyWatcher> m_pLockKeys;
     bool m_bOuterSizePending = true;
     QSize m_sizeSet;
 };

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <QApplication>
+#include <QLabel>
 #include <QPalette>
 #include <QTest>
 #include <QTimer>
@@ -51,6 +52,35 @@ void CGuiTest::Settle() {
         QApplication::processEvents();
         QTest::qWait(10);
     }
+}
+
+std::string CGuiTest::LockKeyPanes() {
+    std::string panes;
+    for (const QLabel* pPane : Frame().m_aIndicators) {
+        panes += "[" + pPane->text().toStdString() + "]";
+    }
+    return panes;
+}
+
+std::vector<std::string> CGuiTest::TimerEventsDuring(int nMs) {
+    // An application's event filter sees every event of the GUI thread, timers' too.
+    class CTimerSpy : public QObject {
+    public:
+        std::vector<std::string> m_receivers;
+
+    protected:
+        bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
+            if (pEvent->type() == QEvent::Timer) {
+                m_receivers.push_back(std::string(pWatched->metaObject()->className()) + " " +
+                                      pWatched->objectName().toStdString());
+            }
+            return false;
+        }
+    } spy;
+    qApp->installEventFilter(&spy);
+    QTest::qWait(nMs);
+    qApp->removeEventFilter(&spy);
+    return spy.m_receivers;
 }
 
 QImage CGuiTest::GrabView() {

@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "app/mainframe.h"
 #include "app/zorvikapp.h"
@@ -43,6 +45,13 @@ protected:
     void OnNextModal(std::function<void(QWidget*)> fn);
     // Whether the callback of OnNextModal has run.
     bool ModalHandled() const { return m_bModalHandled; }
+
+    // The texts of the lock-key panes, e.g. "[CAP][][]".
+    std::string LockKeyPanes();
+
+    // Lets the program run for nMs milliseconds and names the receiver of every timer event in
+    // that time: each one a wake-up of the program.
+    static std::vector<std::string> TimerEventsDuring(int nMs);
 
     std::filesystem::path ScoreLogPath() const { return m_dir / "zorvik.txt"; }
 

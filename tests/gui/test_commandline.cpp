@@ -1,49 +1,57 @@
-// The command line of the program itself, run as a separate process.
+// The command line of the program itself, run as a separate process, and how the program finds
+// out beforehand whether Qt can open a display.
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QProcessEnvironment>
+#include <sys/stat.h>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "app/commandline.h"
+#include "platform/qt/displayprobe.h"
+#include "runprocess.h"
 
 namespace {
 
-struct CRun {
-    int nExit = -1;
-    QString out;
-    QString err;
-    bool bStillRunning = false;
-};
+// The program on the offscreen platform, silent, unless env says otherwise.
+CRun RunZorvik(const std::vector<std::string>& args, std::vector<std::string> env = {},
+               int nWaitMs = 5000) {
+    env.insert(env.begin(), {"QT_QPA_PLATFORM=offscreen", "CANBERRA_DRIVER=none"});
+    return RunProgram(ZORVIK_EXE, args, env, nWaitMs);
+}
 
-// Runs the program with the arguments; a program still running after nWaitMs is stopped.
-CRun RunZorvik(const QStringList& args, int nWaitMs = 5000) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(ZORVIK_EXE), args);
-    CRun run;
-    if (!process.waitForStarted()) {
-        return run;
+// No display of any kind: what a login without a desktop gives.
+const std::vector<std::string> kNoDisplay = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY",
+                                             "WAYLAND_SOCKET", "XDG_SESSION_TYPE"};
+
+std::vector<std::string> NoDisplayAnd(std::vector<std::string> env) {
+    env.insert(env.begin(), kNoDisplay.begin(), kNoDisplay.end());
+    return env;
+}
+
+// A display number nobody serves here.
+std::string UnusedDisplay() {
+    int n = 7919;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n))) {
+        ++n;
     }
-    if (!process.waitForFinished(nWaitMs)) {
-        run.bStillRunning = true;
-        process.kill();
-        process.waitForFinished();
-    } else {
-        run.nExit = process.exitCode();
-    }
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return ":" + std::to_string(n);
+}
+
+bool IsOneLine(const std::string& text) {
+    return !text.empty() && text.find('\n') == text.size() - 1;
 }
 
 TEST(CommandLine, HelpAndVersionAnswerOnStdoutAndExitZero) {
     for (const char* pszOption : {"--help", "-h"}) {
         const CRun run = RunZorvik({pszOption});
         EXPECT_EQ(run.nExit, 0);
-        EXPECT_TRUE(run.out.startsWith("Usage: zorvik [OPTION]... [FILE]\n"))
-            << run.out.toStdString();
-        EXPECT_TRUE(run.out.contains("--version"));
+        EXPECT_TRUE(run.out.starts_with("Usage: zorvik [OPTION]... [FILE]\n")) << run.out;
+        EXPECT_NE(run.out.find("--version"), std::string::npos);
+        EXPECT_NE(run.out.find("~/.local/share/zorvik/zorvik.txt"), std::string::npos)
+            << "the help says where the score log of an installed copy lives";
     }
     const CRun run = RunZorvik({"--version"});
     EXPECT_EQ(run.nExit, 0);
@@ -54,38 +62,155 @@ TEST(CommandLine, HelpAndVersionAnswerOnStdoutAndExitZero) {
 TEST(CommandLine, UnopenableFileIsReportedAndEndsTheProgram) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    CRun run = RunZorvik({dir.filePath("missing.txt")});
+    CRun run = RunZorvik({dir.filePath("missing.txt").toStdString()});
     EXPECT_EQ(run.nExit, 1);
-    EXPECT_TRUE(run.err.contains("cannot open")) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("missing.txt"));
-    EXPECT_TRUE(run.out.isEmpty());
-    run = RunZorvik({dir.path()});
+    EXPECT_NE(run.err.find("cannot open"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("missing.txt"), std::string::npos);
+    EXPECT_TRUE(run.out.empty());
+    run = RunZorvik({dir.path().toStdString()});
     EXPECT_EQ(run.nExit, 1) << "a folder is no file";
-    EXPECT_TRUE(run.err.contains("Is a directory")) << run.err.toStdString();
+    EXPECT_NE(run.err.find("Is a directory"), std::string::npos) << run.err;
+}
+
+// A named pipe without a writer would block an ordinary open, and opening a device can act on
+// it: neither is opened, and both are refused at once like a missing file.
+TEST(CommandLine, NamedPipeAndDeviceAreRefusedWithoutWaiting) {
+    QTemporaryDir dir;
+    const std::string fifo = dir.filePath("pijp").toStdString();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    CRun run = RunZorvik({fifo});
+    EXPECT_FALSE(run.bStillRunning) << "the program waited on the pipe";
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_NE(run.err.find("cannot open '" + fifo + "': Is a named pipe"), std::string::npos)
+        << run.err;
+    run = RunZorvik({"/dev/null"});
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_NE(run.err.find("cannot open '/dev/null': Is a character device"), std::string::npos)
+        << run.err;
+}
+
+// A file name is bytes: one that is not valid UTF-8 opens the file it names.
+TEST(CommandLine, FileNameThatIsNotUtf8OpensByItsBytes) {
+    char szDir[] = "/tmp/zorvik-test-XXXXXX";
+    ASSERT_NE(mkdtemp(szDir), nullptr);
+    const std::string path = std::string(szDir) + "/\xff\xfe.txt";
+    std::ofstream(path) << "anything";
+    ASSERT_TRUE(std::filesystem::exists(path));
+    const CRun run = RunZorvik({path}, {}, 1500);
+    EXPECT_TRUE(run.bStillRunning) << run.err;
+    std::filesystem::remove_all(szDir);
 }
 
 TEST(CommandLine, UnknownOptionsAndExtraFilesAreUsageErrors) {
     CRun run = RunZorvik({"--bogus"});
     EXPECT_EQ(run.nExit, 2);
-    EXPECT_TRUE(run.err.contains("unrecognized option '--bogus'")) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("zorvik --help"));
+    EXPECT_NE(run.err.find("unrecognized option '--bogus'"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("zorvik --help"), std::string::npos);
     run = RunZorvik({"a.txt", "b.txt"});
     EXPECT_EQ(run.nExit, 2);
-    EXPECT_TRUE(run.err.contains("'b.txt'"));
+    EXPECT_NE(run.err.find("'b.txt'"), std::string::npos);
 }
 
-// A file that opens is read no further: the game starts as without it.
+// A file that opens is read no further: the game starts as without it, also with Qt's own
+// options around it.
 TEST(CommandLine, OpenableFileStartsTheGame) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("spel.zrv");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("anything");
-    file.close();
-    const CRun run = RunZorvik({path}, 1500);
-    EXPECT_TRUE(run.bStillRunning) << run.err.toStdString();
-    const CRun plain = RunZorvik({}, 1500);
-    EXPECT_TRUE(plain.bStillRunning) << plain.err.toStdString();
+    const std::string path = dir.filePath("spel.zrv").toStdString();
+    std::ofstream(path) << "anything";
+    CRun run = RunZorvik({path}, {}, 1500);
+    EXPECT_TRUE(run.bStillRunning) << run.err;
+    run = RunZorvik({"-style", "fusion", path, "-platform", "offscreen"}, {}, 1500);
+    EXPECT_TRUE(run.bStillRunning) << run.err;
+    const CRun plain = RunZorvik({}, {}, 1500);
+    EXPECT_TRUE(plain.bStillRunning) << plain.err;
+}
+
+// Without a display the program says so in one line and ends with status 1, where Qt would
+// abort with its long plugin message; what needs no display still works without one.
+TEST(CommandLine, NoDisplayIsOneLineAndStatusOne) {
+    struct CCase {
+        std::vector<std::string> args;
+        std::vector<std::string> env;
+        std::string expected;  // in the parentheses of the message
+    };
+    const std::string unused = UnusedDisplay();
+    const CCase aCases[] = {
+        {{}, {}, "xcb: DISPLAY is not set"},
+        {{}, {"DISPLAY=" + unused}, "xcb: cannot connect to X display '" + unused + "'"},
+        {{"-platform", "bogus"}, {}, "bogus: no Qt platform plugin"},
+        {{}, {"QT_QPA_PLATFORM=bogus"}, "bogus: no Qt platform plugin"},
+        {{"-display", unused}, {"DISPLAY=:0"}, "xcb: cannot connect to X display '" + unused},
+        {{}, {"WAYLAND_DISPLAY=zorvik-none"}, "wayland: "},
+    };
+    for (const CCase& c : aCases) {
+        const CRun run = RunZorvik(c.args, NoDisplayAnd(c.env));
+        EXPECT_EQ(run.nExit, 1) << run.err;
+        EXPECT_EQ(run.nSignal, 0);
+        EXPECT_TRUE(run.err.starts_with("zorvik: cannot open the display (")) << run.err;
+        EXPECT_NE(run.err.find(c.expected), std::string::npos) << run.err;
+        EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+    }
+    EXPECT_EQ(RunZorvik({"--help"}, NoDisplayAnd({})).nExit, 0);
+    EXPECT_EQ(RunZorvik({"--version"}, NoDisplayAnd({})).nExit, 0);
+    EXPECT_EQ(RunZorvik({"--bogus"}, NoDisplayAnd({})).nExit, 2);
+    EXPECT_EQ(RunZorvik({"-x", "-platform", "bogus"}, NoDisplayAnd({})).nExit, 2);
+}
+
+// A real X server: the check lets the program start.
+TEST(CommandLine, RealXDisplayStartsTheGame) {
+    CXvfb xvfb;
+    if (!xvfb.IsRunning()) {
+        GTEST_SKIP() << "Xvfb is not installed";
+    }
+    const CRun run = RunZorvik({}, NoDisplayAnd({"DISPLAY=" + xvfb.Display()}), 3000);
+    EXPECT_TRUE(run.bStillRunning) << run.err;
+    const CRun direct = RunZorvik({"-display", xvfb.Display()}, NoDisplayAnd({}), 3000);
+    EXPECT_TRUE(direct.bStillRunning) << direct.err;
+}
+
+// Qt's own options are passed over with their values wherever they stand, the way Qt takes
+// them; our own options end at "--".
+TEST(CommandLine, QtOptionsArePassedOverWithTheirValues) {
+    using EShellCommand = CCommandLineInfo::EShellCommand;
+    CCommandLineInfo info =
+        ParseCommandLine({"-style", "fusion", "--platform", "xcb:x=1", "-reverse", "spel.zrv",
+                          "-display", ":3", "-platformpluginpath", "/p", "-stylesheet=a.qss"});
+    EXPECT_EQ(info.m_nShellCommand, EShellCommand::kFileOpen) << info.m_strError;
+    EXPECT_EQ(info.m_strFileName, "spel.zrv");
+    EXPECT_EQ(info.m_display.strPlatform, "xcb:x=1");
+    EXPECT_EQ(info.m_display.strDisplay, ":3");
+    EXPECT_EQ(info.m_display.strPluginPath, "/p");
+
+    info = ParseCommandLine({"-platform=xcb"});
+    EXPECT_EQ(info.m_nShellCommand, EShellCommand::kUsageError) << "Qt takes no -platform=";
+    info = ParseCommandLine({"--", "-h", "-platform", "offscreen"});
+    EXPECT_EQ(info.m_nShellCommand, EShellCommand::kFileOpen);
+    EXPECT_EQ(info.m_strFileName, "-h");
+    EXPECT_EQ(info.m_display.strPlatform, "offscreen");
+}
+
+// The platforms Qt 6 tries, in its order.
+TEST(DisplayProbe, PlatformOrderFollowsQt) {
+    const auto order = [](const std::string& option, std::map<std::string, std::string> env) {
+        return QtPlatformOrder(option, [&](const char* pszName) { return env[pszName]; });
+    };
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(order("", {}), Names{"xcb"});
+    EXPECT_EQ(order("", {{"WAYLAND_DISPLAY", "wayland-0"}}), (Names{"wayland", "xcb"}));
+    EXPECT_EQ(order("", {{"XDG_SESSION_TYPE", "wayland"}}), (Names{"wayland", "xcb"}));
+    EXPECT_EQ(order("", {{"XDG_SESSION_TYPE", "x11"}}), Names{"xcb"});
+    EXPECT_EQ(order("", {{"QT_QPA_PLATFORM", "Offscreen:size=9"}, {"WAYLAND_DISPLAY", "w"}}),
+              Names{"offscreen"});
+    EXPECT_EQ(order("bogus;;xcb", {{"QT_QPA_PLATFORM", "offscreen"}}), (Names{"bogus", "xcb"}));
+}
+
+TEST(DisplayProbe, OffscreenNeedsNoDisplay) {
+    const auto noDisplay = [](const char* pszName) {
+        return std::string(pszName) == "QT_QPA_PLATFORM" ? "offscreen" : "";
+    };
+    EXPECT_EQ(CheckDisplay({}, noDisplay).strTried, "");
+    EXPECT_EQ(CheckDisplay({"bogus;offscreen", "", ""}, noDisplay).strTried, "")
+        << "Qt falls back to the next platform";
 }
 
 }  // namespace

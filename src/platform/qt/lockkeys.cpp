@@ -1,30 +1,107 @@
 #include "platform/qt/lockkeys.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <array>
+#include <cstring>
 
 // Xlib defines None, KeyPress, Bool and more as macros: it comes last, and only here.
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
-std::optional<CLockKeyState> QueryLockKeys() {
+namespace {
+
+// An XKB event on the wire: byte 0 the event code (bit 7 set when a client sent it), byte 1 the
+// XKB event type; an indicator-state event has the state of all 32 indicators in bytes 12-15.
+constexpr std::size_t kXkbTypeOffset = 1;
+constexpr std::size_t kIndicatorStateOffset = 12;
+constexpr unsigned kSentEventBit = 0x80;
+
+bool IsXkbEvent(const unsigned char* pBytes, const CIndicatorMap& map) {
+    return map.nXkbEventBase >= 0 &&
+           static_cast<int>(pBytes[0] & ~kSentEventBit) == map.nXkbEventBase;
+}
+
+}  // namespace
+
+std::optional<CLockKeyState> DecodeIndicatorEvent(const void* pEvent, const CIndicatorMap& map) {
+    const auto* pBytes = static_cast<const unsigned char*>(pEvent);
+    if (!IsXkbEvent(pBytes, map) || pBytes[kXkbTypeOffset] != XkbIndicatorStateNotify) {
+        return std::nullopt;
+    }
+    std::uint32_t nState = 0;
+    std::memcpy(&nState, pBytes + kIndicatorStateOffset, sizeof(nState));
+    return CLockKeyState{(nState & map.nCapsMask) != 0, (nState & map.nNumMask) != 0,
+                         (nState & map.nScrollMask) != 0};
+}
+
+CLockKeyWatcher::CLockKeyWatcher(std::function<void(const CLockKeyState&)> fnChanged)
+    : m_fnChanged(std::move(fnChanged)) {
     const auto* pX11 = qGuiApp != nullptr
                            ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
                            : nullptr;
     Display* pDisplay = pX11 != nullptr ? pX11->display() : nullptr;
-    if (pDisplay == nullptr) {
-        return std::nullopt;
+    int nOpcode = 0;
+    int nEventBase = 0;
+    int nErrorBase = 0;
+    int nMajor = XkbMajorVersion;
+    int nMinor = XkbMinorVersion;
+    if (pDisplay == nullptr ||
+        !XkbQueryExtension(pDisplay, &nOpcode, &nEventBase, &nErrorBase, &nMajor, &nMinor)) {
+        return;
     }
-    // Atoms live as long as the server; one display per process.
-    static const std::array<Atom, 3> aAtoms = {XInternAtom(pDisplay, "Caps Lock", False),
-                                               XInternAtom(pDisplay, "Num Lock", False),
-                                               XInternAtom(pDisplay, "Scroll Lock", False)};
+    m_pDisplay = pDisplay;
+    m_map.nXkbEventBase = nEventBase;
+    // Only adds to what Qt itself asks of XKB on the same connection.
+    const unsigned long nEvents = XkbIndicatorStateNotifyMask | XkbNewKeyboardNotifyMask;
+    XkbSelectEvents(pDisplay, XkbUseCoreKbd, nEvents, nEvents);
+    ReadKeyboard();
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+CLockKeyWatcher::~CLockKeyWatcher() {
+    if (m_pDisplay != nullptr && QCoreApplication::instance() != nullptr) {
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+}
+
+void CLockKeyWatcher::ReadKeyboard() {
+    auto* pDisplay = static_cast<Display*>(m_pDisplay);
+    const std::array<const char*, 3> aNames = {"Caps Lock", "Num Lock", "Scroll Lock"};
+    std::array<std::uint32_t, 3> aMasks{};
     std::array<bool, 3> aOn{};
-    for (std::size_t i = 0; i < aAtoms.size(); ++i) {
+    for (std::size_t i = 0; i < aNames.size(); ++i) {
+        int nIndex = 0;
         Bool bState = False;
-        if (XkbGetNamedIndicator(pDisplay, aAtoms[i], nullptr, &bState, nullptr, nullptr)) {
+        const Atom atom = XInternAtom(pDisplay, aNames[i], False);
+        if (XkbGetNamedIndicator(pDisplay, atom, &nIndex, &bState, nullptr, nullptr) &&
+            nIndex >= 0 && nIndex < XkbNumIndicators) {
+            aMasks[i] = 1u << nIndex;
             aOn[i] = bState != False;
         }
     }
-    return CLockKeyState{aOn[0], aOn[1], aOn[2]};
+    m_map.nCapsMask = aMasks[0];
+    m_map.nNumMask = aMasks[1];
+    m_map.nScrollMask = aMasks[2];
+    SetState(CLockKeyState{aOn[0], aOn[1], aOn[2]});
+}
+
+void CLockKeyWatcher::SetState(const CLockKeyState& state) {
+    if (m_state != state) {
+        m_state = state;
+        m_fnChanged(state);
+    }
+}
+
+bool CLockKeyWatcher::nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr*) {
+    if (eventType != "xcb_generic_event_t" || pMessage == nullptr) {
+        return false;
+    }
+    const auto* pBytes = static_cast<const unsigned char*>(pMessage);
+    if (IsXkbEvent(pBytes, m_map) && pBytes[kXkbTypeOffset] == XkbNewKeyboardNotify) {
+        ReadKeyboard();  // another keyboard may keep its lights elsewhere
+    } else if (const std::optional<CLockKeyState> state = DecodeIndicatorEvent(pMessage, m_map)) {
+        SetState(*state);
+    }
+    return false;  // Qt goes on with every event as before
 }

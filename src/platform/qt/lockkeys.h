@@ -1,6 +1,9 @@
 // The state of Caps Lock, Num Lock and Scroll Lock, where the desktop can tell.
 #pragma once
 
+#include <QAbstractNativeEventFilter>
+#include <cstdint>
+#include <functional>
 #include <optional>
 
 struct CLockKeyState {
@@ -10,6 +13,42 @@ struct CLockKeyState {
     friend bool operator==(const CLockKeyState&, const CLockKeyState&) = default;
 };
 
-// Reads the keyboard's named indicators from the X server. Empty where there is no X display
-// (offscreen, Wayland). A query costs a round trip to the server, so callers poll sparingly.
-std::optional<CLockKeyState> QueryLockKeys();
+// Where the three lock keys' lights sit among the X server's XKB indicators, and the code of the
+// first XKB event. A mask of 0: the keyboard has no such light.
+struct CIndicatorMap {
+    int nXkbEventBase = -1;
+    std::uint32_t nCapsMask = 0;
+    std::uint32_t nNumMask = 0;
+    std::uint32_t nScrollMask = 0;
+};
+
+// Reads an X event as the server sent it (32 bytes in the client's byte order): an XKB
+// indicator-state event gives the lock keys' new state, any other event nothing.
+std::optional<CLockKeyState> DecodeIndicatorEvent(const void* pEvent, const CIndicatorMap& map);
+
+// Follows the lock keys by the X server's own XKB indicator events, which reach the application
+// as native events, so nothing polls. Asks the server once at the start and again when the
+// keyboard changes. Where there is no X display (offscreen, Wayland) it knows nothing.
+class CLockKeyWatcher final : public QAbstractNativeEventFilter {
+public:
+    // fnChanged hears every change of the state, on the GUI thread.
+    explicit CLockKeyWatcher(std::function<void(const CLockKeyState&)> fnChanged);
+    ~CLockKeyWatcher() override;
+    CLockKeyWatcher(const CLockKeyWatcher&) = delete;
+    CLockKeyWatcher& operator=(const CLockKeyWatcher&) = delete;
+
+    // The lock keys now; empty where the desktop cannot tell.
+    std::optional<CLockKeyState> State() const { return m_state; }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* pResult) override;
+
+private:
+    // Asks the server where the lights sit and how they stand.
+    void ReadKeyboard();
+    void SetState(const CLockKeyState& state);
+
+    std::function<void(const CLockKeyState&)> m_fnChanged;
+    void* m_pDisplay = nullptr;  // Qt's Xlib display; null without X
+    CIndicatorMap m_map;
+    std::optional<CLockKeyState> m_state;
+};

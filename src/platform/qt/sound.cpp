@@ -7,27 +7,49 @@ void CEventSound::CContextDeleter::operator()(ca_context* pContext) const {
     ca_context_destroy(pContext);
 }
 
-CEventSound::CEventSound() {
-    ca_context* pContext = nullptr;
-    if (ca_context_create(&pContext) == CA_SUCCESS) {
-        m_pContext.reset(pContext);
-        ca_context_change_props(pContext, CA_PROP_APPLICATION_NAME, "Zorvik",
-                                CA_PROP_APPLICATION_ID, "zorvik", nullptr);
-    }
-}
+CEventSound::CEventSound() : m_pReceiver(std::make_unique<QObject>()) {}
 
 CEventSound::~CEventSound() = default;
 
 void CEventSound::Play(UINT nType) {
     const char* pszEvent = nType == MB_ICONASTERISK ? "dialog-information" : "dialog-warning";
     const char* pszDescription = nType == MB_ICONASTERISK ? "Veld leeg" : "Spel afgelopen";
+    if (!m_pContext) {
+        ca_context* pContext = nullptr;
+        if (ca_context_create(&pContext) == CA_SUCCESS) {
+            m_pContext.reset(pContext);
+            ca_context_change_props(pContext, CA_PROP_APPLICATION_NAME, "Zorvik",
+                                    CA_PROP_APPLICATION_ID, "zorvik", nullptr);
+        }
+    }
     int nResult = CA_ERROR_NOTAVAILABLE;
-    if (m_pContext) {
-        nResult = ca_context_play(m_pContext.get(), 0, CA_PROP_EVENT_ID, pszEvent,
-                                  CA_PROP_EVENT_DESCRIPTION, pszDescription, nullptr);
+    ca_proplist* pProps = nullptr;
+    if (m_pContext && ca_proplist_create(&pProps) == CA_SUCCESS) {
+        ca_proplist_sets(pProps, CA_PROP_EVENT_ID, pszEvent);
+        ca_proplist_sets(pProps, CA_PROP_EVENT_DESCRIPTION, pszDescription);
+        nResult = ca_context_play_full(m_pContext.get(), 0, pProps, &CEventSound::OnFinished, this);
+        ca_proplist_destroy(pProps);
+    }
+    if (nResult == CA_SUCCESS) {
+        ++m_nPlaying;
+    } else if (m_nPlaying == 0) {
+        m_pContext.reset();
     }
     m_bLastWasBell = nResult != CA_SUCCESS;
     if (m_bLastWasBell) {
         QApplication::beep();
+    }
+}
+
+void CEventSound::OnFinished(ca_context*, std::uint32_t, int, void* pUserData) {
+    // The receiver lives until the context is closed, and no report comes after that.
+    auto* pThis = static_cast<CEventSound*>(pUserData);
+    QMetaObject::invokeMethod(
+        pThis->m_pReceiver.get(), [pThis] { pThis->OnSoundEnded(); }, Qt::QueuedConnection);
+}
+
+void CEventSound::OnSoundEnded() {
+    if (m_nPlaying > 0 && --m_nPlaying == 0) {
+        m_pContext.reset();
     }
 }

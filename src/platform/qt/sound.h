@@ -1,6 +1,8 @@
 // The two event sounds of the game through the desktop's sound theme.
 #pragma once
 
+#include <QObject>
+#include <cstdint>
 #include <memory>
 
 #include "platform/wintypes.h"
@@ -22,9 +24,21 @@ public:
     // Whether the last Play rang the bell instead of the theme's sound.
     bool m_bLastWasBell = false;
 
+    // Whether libcanberra's context is open. It is open only while a sound plays: between sounds
+    // no connection to a sound server and no thread of it can wake the program.
+    bool IsOpen() const { return m_pContext != nullptr; }
+
 private:
+    // libcanberra calls this from a thread of its own when a sound has ended.
+    static void OnFinished(ca_context* pContext, std::uint32_t nID, int nError, void* pUserData);
+    // The same, back on the GUI thread.
+    void OnSoundEnded();
+
     struct CContextDeleter {
         void operator()(ca_context* pContext) const;
     };
+    // Declared before the context, so it outlives it: closing the context may still report sounds.
+    std::unique_ptr<QObject> m_pReceiver;
     std::unique_ptr<ca_context, CContextDeleter> m_pContext;
+    int m_nPlaying = 0;  // sounds started and not yet ended
 };

@@ -1,0 +1,38 @@
+// Runs a program as a process of its own, the way a shell does: arguments as raw bytes, the
+// environment changed where asked, its output caught. Also starts a private X server.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+struct CRun {
+    int nExit = -1;              // the exit status, or -1 when it did not exit
+    int nSignal = 0;             // the signal that ended it
+    bool bStillRunning = false;  // still running after the wait, and then killed
+    std::string out;
+    std::string err;
+};
+
+// Runs strProgram with args. Each entry of env is "NAME=value" to set a variable or "NAME" to
+// remove it. A program still running after nWaitMs milliseconds is killed.
+CRun RunProgram(const std::string& strProgram, const std::vector<std::string>& args,
+                const std::vector<std::string>& env, int nWaitMs);
+
+// An Xvfb server on a free display of its own choosing, for as long as the object lives. Not
+// running where Xvfb is not installed.
+class CXvfb {
+public:
+    CXvfb();
+    ~CXvfb();
+    CXvfb(const CXvfb&) = delete;
+    CXvfb& operator=(const CXvfb&) = delete;
+
+    bool IsRunning() const { return !m_strDisplay.empty(); }
+    const std::string& Display() const { return m_strDisplay; }  // e.g. ":1"
+
+private:
+    pid_t m_pid = -1;
+    std::string m_strDisplay;
+};
