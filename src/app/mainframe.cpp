@@ -66,6 +66,18 @@ const std::initializer_list<UINT> kToolBarButtons = {ID_GAME_START, 0, ID_GAME_O
                                                      ID_APP_ABOUT};
 constexpr QSize kButtonImage(16, 15);
 
+// The status bar's panes 1 to 3, which show the lock keys: the string that is each one's text,
+// and the name a screen reader gives it, shown or blank.
+struct CIndicator {
+    UINT nID;
+    const char* pszKeyName;
+};
+constexpr std::array<CIndicator, 3> kIndicators = {{
+    {ID_INDICATOR_CAPS, "Caps Lock"},
+    {ID_INDICATOR_NUM, "Num Lock"},
+    {ID_INDICATOR_SCRL, "Scroll Lock"},
+}};
+
 }  // namespace
 
 CMainFrame::CMainFrame(CZorvikApp* pApp, CZorvikDoc& doc, IRuntime& runtime) : m_pApp(pApp) {
@@ -201,19 +213,15 @@ void CMainFrame::CreateStatusBar() {
     m_pMessagePane->setTextFormat(Qt::PlainText);
     m_pMessagePane->setMinimumWidth(1);  // a long text never widens the window
     m_wndStatusBar->addWidget(m_pMessagePane, 1);
-    const std::array<UINT, 3> aIndicatorIDs = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
-                                               ID_INDICATOR_SCRL};
-    // What a screen reader calls each pane, blank or not.
-    const std::array<const char*, 3> aKeyNames = {"Caps Lock", "Num Lock", "Scroll Lock"};
-    for (std::size_t i = 0; i < aIndicatorIDs.size(); ++i) {
+    for (std::size_t i = 0; i < kIndicators.size(); ++i) {
         auto* pPane = new QLabel(m_wndStatusBar);
         pPane->setAlignment(Qt::AlignCenter);
         pPane->setFrameShape(QFrame::Panel);
         pPane->setFrameShadow(QFrame::Sunken);
-        pPane->setAccessibleName(QLatin1String(aKeyNames[i]));
+        pPane->setAccessibleName(QLatin1String(kIndicators[i].pszKeyName));
         // A pane is as wide as its text, shown or not, with two pixels each side inside its
         // frame.
-        const int nText = pPane->fontMetrics().horizontalAdvance(LoadString(aIndicatorIDs[i]));
+        const int nText = pPane->fontMetrics().horizontalAdvance(LoadString(kIndicators[i].nID));
         pPane->setFixedWidth(nText + 2 * pPane->frameWidth() + 4);
         m_wndStatusBar->addPermanentWidget(pPane);
         m_aIndicators[i] = pPane;
@@ -305,9 +313,8 @@ QString CMainFrame::GetMessageText() const {
 void CMainFrame::ShowLockKeys(const std::optional<CLockKeyState>& state) {
     const std::array<bool, 3> aOn = {state && state->bCaps, state && state->bNum,
                                      state && state->bScroll};
-    const std::array<UINT, 3> aIDs = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
     for (std::size_t i = 0; i < aOn.size(); ++i) {
-        const QString text = aOn[i] ? LoadString(aIDs[i]) : QString();
+        const QString text = aOn[i] ? LoadString(kIndicators[i].nID) : QString();
         if (m_aIndicators[i]->text() != text) {
             m_aIndicators[i]->setText(text);
         }
