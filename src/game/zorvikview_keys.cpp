@@ -8,6 +8,23 @@ namespace {
 // earns a bonus unit and one point per attempt.
 constexpr int kFreeDropAttempts = 5;
 
+// The change of the falling piece that a move, turn or mirror key makes.
+CZorvikView::EPieceChange PieceChangeOf(UINT nKey) {
+    using EPieceChange = CZorvikView::EPieceChange;
+    switch (nKey) {
+        case kKeyLeft:
+            return EPieceChange::kLeft;
+        case kKeyRight:
+            return EPieceChange::kRight;
+        case kKeyUp:
+            return EPieceChange::kRotate;
+        case kKeyEnd:
+            return EPieceChange::kMirror;
+        default:  // kKeyDown
+            return EPieceChange::kDown;
+    }
+}
+
 }  // namespace
 
 void CZorvikView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
@@ -22,20 +39,11 @@ void CZorvikView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
     }
     switch (nKey) {
         case kKeyLeft:
-            ChangePiece(EPieceChange::kLeft);
-            break;
         case kKeyRight:
-            ChangePiece(EPieceChange::kRight);
-            break;
-        case kKeyDown:
-            // Only a move: a piece that cannot go down lands at the next tick, not here.
-            ChangePiece(EPieceChange::kDown);
-            break;
+        case kKeyDown:  // only a move: a piece that cannot go down lands at the next tick
         case kKeyUp:
-            ChangePiece(EPieceChange::kRotate);
-            break;
         case kKeyEnd:
-            ChangePiece(EPieceChange::kMirror);
+            ChangePiece(PieceChangeOf(nKey));
             break;
         case kKeySpace:
             DropPiece();

@@ -46,26 +46,26 @@ void CPolyomino::Reset() {
     std::copy_n(m_pInitial.get(), std::max(m_nCount, 0), m_pCells.get());
 }
 
-// Both extents start their running minimum at 100, so coordinates of 100 or more also give
-// -100; the catalogue's coordinates lie between -2 and 2.
-std::int32_t CPolyomino::GetTopExtent() const {
-    if (m_nCount <= 0) {
-        return -100;
-    }
+namespace {
+
+// Minus the smallest coordinate (x or y, as pCoordinate picks) of the squares. The running
+// minimum starts at 100, so coordinates of 100 or more, and no squares at all, give -100; the
+// catalogue's coordinates lie between -2 and 2.
+std::int32_t Extent(const CellOffset* pCells, std::int32_t nCount,
+                    std::int32_t CellOffset::*pCoordinate) {
     std::int32_t nMin = 100;
-    for (std::int32_t i = 0; i < m_nCount; ++i) {
-        nMin = std::min(nMin, m_pCells[i].y);
+    for (std::int32_t i = 0; i < nCount; ++i) {
+        nMin = std::min(nMin, pCells[i].*pCoordinate);
     }
     return -nMin;
 }
 
+}  // namespace
+
+std::int32_t CPolyomino::GetTopExtent() const {
+    return Extent(m_pCells.get(), m_nCount, &CellOffset::y);
+}
+
 std::int32_t CPolyomino::GetLeftExtent() const {
-    if (m_nCount <= 0) {
-        return -100;
-    }
-    std::int32_t nMin = 100;
-    for (std::int32_t i = 0; i < m_nCount; ++i) {
-        nMin = std::min(nMin, m_pCells[i].x);
-    }
-    return -nMin;
+    return Extent(m_pCells.get(), m_nCount, &CellOffset::x);
 }
