@@ -21,36 +21,9 @@
 
 #include "app/aboutdlg.h"
 #include "app/optionsdlg.h"
+#include "guimain/whenmodalshown.h"
 
 namespace {
-
-// Runs fnScript on the next modal dialog once it is up and active. The script must end that
-// dialog; one that does not, or a dialog that never comes, fails the test instead of hanging it.
-void WhenModalShown(std::function<void(QWidget*)> fnScript) {
-    QPointer<QWidget> pOuter = QApplication::activeModalWidget();
-    QTimer::singleShot(0, [pOuter, fnScript = std::move(fnScript)] {
-        QPointer<QWidget> pModal;
-        const bool bShown = QTest::qWaitFor(
-            [&] {
-                pModal = QApplication::activeModalWidget();
-                return pModal != nullptr && pModal != pOuter && pModal->isVisible();
-            },
-            5000);
-        EXPECT_TRUE(bShown) << "no new modal dialog came up";
-        if (!bShown) {
-            if (pModal != nullptr) {
-                pModal->close();
-            }
-            return;
-        }
-        EXPECT_TRUE(QTest::qWaitForWindowActive(pModal));
-        fnScript(pModal);
-        if (pModal != nullptr && pModal->isVisible()) {
-            ADD_FAILURE() << "the script left the dialog open";
-            pModal->close();
-        }
-    });
-}
 
 QLineEdit* Edit(QWidget* pDlg, const char* pszId) {
     return pDlg->findChild<QLineEdit*>(QLatin1String(pszId));

@@ -27,35 +27,16 @@
 #include "app/zorvikapp.h"
 #include "game/resource.h"
 #include "gui/guifixture.h"
+#include "guimain/whenmodalshown.h"
 
 namespace {
 
-using CColourChooserTest = CGuiTest;
-
-// Runs fnScript on the next modal window to come up over the one open now, from the event loop
-// that the new window runs. The script must close it.
-void WhenModalShown(std::function<void(QWidget*)> fnScript) {
-    QPointer<QWidget> pOuter = QApplication::activeModalWidget();
-    QTimer::singleShot(0, [pOuter, fnScript = std::move(fnScript)] {
-        QPointer<QWidget> pModal;
-        const bool bShown = QTest::qWaitFor(
-            [&] {
-                pModal = QApplication::activeModalWidget();
-                return pModal != nullptr && pModal != pOuter && pModal->isVisible();
-            },
-            5000);
-        EXPECT_TRUE(bShown) << "no new modal window came up";
-        if (!bShown) {
-            return;
-        }
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(pModal));
-        fnScript(pModal);
-        if (pModal != nullptr && pModal->isVisible()) {
-            ADD_FAILURE() << "the script left the window open";
-            pModal->close();
-        }
-    });
+// Under a bare X server no window becomes active: the chooser's scripts wait only for it to show.
+void WhenModalShownOnScreen(std::function<void(QWidget*)> fnScript) {
+    WhenModalShown(std::move(fnScript), EModalReady::kExposed);
 }
+
+using CColourChooserTest = CGuiTest;
 
 QPushButton* DialogButton(QWidget* pDlg, const char* pszId) {
     return pDlg->findChild<QPushButton*>(QLatin1String(pszId));
@@ -80,8 +61,8 @@ QLineEdit* HtmlField(QColorDialog* pChooser) {
 // Opens the Options dialog, presses "Geef kleur" and runs fnChooser on the chooser, which must
 // close it; then closes the Options dialog with OK.
 void PickColour(CMainFrame& frame, std::function<void(QColorDialog*)> fnChooser) {
-    WhenModalShown([fnChooser = std::move(fnChooser)](QWidget* pOptions) {
-        WhenModalShown([&fnChooser](QWidget* pModal) {
+    WhenModalShownOnScreen([fnChooser = std::move(fnChooser)](QWidget* pOptions) {
+        WhenModalShownOnScreen([&fnChooser](QWidget* pModal) {
             auto* pChooser = qobject_cast<QColorDialog*>(pModal);
             ASSERT_NE(pChooser, nullptr);
             fnChooser(pChooser);
@@ -163,9 +144,9 @@ TEST_F(CColourChooserTest, ChooserSpeaksDutchAndOurOwnTextsStay) {
     };
     QStringList texts;
     QString ownCancel;
-    WhenModalShown([&](QWidget* pOptions) {
+    WhenModalShownOnScreen([&](QWidget* pOptions) {
         ownCancel = DialogButton(pOptions, "IDCANCEL")->text();
-        WhenModalShown([&](QWidget* pModal) {
+        WhenModalShownOnScreen([&](QWidget* pModal) {
             auto* pChooser = qobject_cast<QColorDialog*>(pModal);
             ASSERT_NE(pChooser, nullptr);
             texts.push_back(pChooser->windowTitle());
