@@ -8,8 +8,8 @@
 
 #include "app/zorvikapp.h"
 #include "game/resource.h"
-#include "platform/qt/viewwidget.h"
 #include "platform/runtime.h"
+#include "qt/viewwidget.h"
 
 namespace {
 

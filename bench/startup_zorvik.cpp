@@ -1,8 +1,8 @@
 // Zorvik's start-up as main() makes it, ended after the first paint of the game's view.
 #include "app/zorvikapp.h"
 #include "bench/startupprobe.h"
-#include "platform/qt/viewwidget.h"
 #include "platform/runtime.h"
+#include "qt/viewwidget.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/displayprobe.h"
+#include "qt/displayprobe.h"
 
 struct CCommandLineInfo {
     enum class EShellCommand { kFileNew, kFileOpen, kHelp, kVersion, kUsageError };

@@ -7,8 +7,8 @@
 
 #include "app/commandline.h"
 #include "app/zorvikapp.h"
-#include "platform/qt/displayprobe.h"
 #include "platform/runtime.h"
+#include "qt/displayprobe.h"
 
 namespace {
 

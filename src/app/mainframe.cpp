@@ -23,8 +23,8 @@
 #include "app/zorvikapp.h"
 #include "game/resource.h"
 #include "platform/cmdui.h"
-#include "platform/qt/lockkeys.h"
-#include "platform/qt/viewwidget.h"
+#include "qt/lockkeys.h"
+#include "qt/viewwidget.h"
 
 namespace {
 

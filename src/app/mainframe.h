@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "model/zorvikdoc.h"
-#include "platform/qt/lockkeys.h"
 #include "platform/runtime.h"
 #include "platform/wintypes.h"
+#include "qt/lockkeys.h"
 
 class QAction;
 class QLabel;

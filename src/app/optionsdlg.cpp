@@ -13,7 +13,7 @@
 #include "app/dialogunits.h"
 #include "game/zorvikview.h"
 #include "model/zorvikdoc.h"
-#include "platform/qt/colour.h"
+#include "qt/colour.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "app/aboutdlg.h"
 #include "game/resource.h"
-#include "platform/qt/viewwidget.h"
+#include "qt/viewwidget.h"
 
 // The icons and the toolbar bitmap live in a resource of the static library: pull it in.
 static void InitResources() {

@@ -19,7 +19,7 @@
 #include "app/zorvikapp.h"
 #include "fakes/fakeplatform.h"
 #include "game/zorvikview.h"
-#include "platform/qt/viewwidget.h"
+#include "qt/viewwidget.h"
 
 class CGuiTest : public ::testing::Test {
 protected:

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/commandline.h"
-#include "platform/qt/displayprobe.h"
+#include "qt/displayprobe.h"
 #include "runprocess.h"
 
 namespace {

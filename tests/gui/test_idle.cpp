@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "gui/guifixture.h"
-#include "platform/qt/lockkeys.h"
-#include "platform/qt/sound.h"
+#include "qt/lockkeys.h"
+#include "qt/sound.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "game/keycodes.h"
-#include "platform/qt/keymap.h"
+#include "qt/keymap.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <climits>
 
 #include "fakes/fakeplatform.h"
-#include "platform/qt/sound.h"
-#include "platform/qt/viewwidget.h"
+#include "qt/sound.h"
+#include "qt/viewwidget.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/displayprobe.h"
+#include "qt/displayprobe.h"
 
 #include <fcntl.h>
 #include <sys/socket.h>

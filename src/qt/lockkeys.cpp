@@ -1,4 +1,4 @@
-#include "platform/qt/lockkeys.h"
+#include "qt/lockkeys.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "platform/qt/viewwidget.h"
+#include "qt/viewwidget.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/qt/colour.h"
-#include "platform/qt/keymap.h"
+#include "qt/colour.h"
+#include "qt/keymap.h"
 
 CImageDC::CImageDC(CViewWidget& wnd, bool bClient) : m_pWnd(&wnd), m_bClient(bClient) {}
 

@@ -1,4 +1,4 @@
-#include "platform/qt/sound.h"
+#include "qt/sound.h"
 
 #include <canberra.h>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "platform/qt/keymap.h"
+#include "qt/keymap.h"
 
 #include <array>
 

@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "game/zorvikview.h"
-#include "platform/qt/sound.h"
 #include "platform/viewwindow.h"
+#include "qt/sound.h"
 
 class QKeyEvent;
 class CViewWidget;
