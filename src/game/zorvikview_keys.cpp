@@ -8,23 +8,6 @@ namespace {
 // earns a bonus unit and one point per attempt.
 constexpr int kFreeDropAttempts = 5;
 
-// The change of the falling piece that a move, turn or mirror key makes.
-CZorvikView::EPieceChange PieceChangeOf(UINT nKey) {
-    using EPieceChange = CZorvikView::EPieceChange;
-    switch (nKey) {
-        case kKeyLeft:
-            return EPieceChange::kLeft;
-        case kKeyRight:
-            return EPieceChange::kRight;
-        case kKeyUp:
-            return EPieceChange::kRotate;
-        case kKeyEnd:
-            return EPieceChange::kMirror;
-        default:  // kKeyDown
-            return EPieceChange::kDown;
-    }
-}
-
 }  // namespace
 
 void CZorvikView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
@@ -39,11 +22,19 @@ void CZorvikView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
     }
     switch (nKey) {
         case kKeyLeft:
+            ChangePiece(EPieceChange::kLeft);
+            break;
         case kKeyRight:
+            ChangePiece(EPieceChange::kRight);
+            break;
         case kKeyDown:  // only a move: a piece that cannot go down lands at the next tick
+            ChangePiece(EPieceChange::kDown);
+            break;
         case kKeyUp:
+            ChangePiece(EPieceChange::kRotate);
+            break;
         case kKeyEnd:
-            ChangePiece(PieceChangeOf(nKey));
+            ChangePiece(EPieceChange::kMirror);
             break;
         case kKeySpace:
             DropPiece();
@@ -67,18 +58,13 @@ void CZorvikView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
 }
 
 void CZorvikView::DropPiece() {
-    // Each attempt erases the piece and writes it one row lower; the failed attempt writes
-    // nothing, so the piece is written back one row up.
-    int nAttempts = 0;
-    do {
-        PutPiece(m_nCurPiece, m_nCurX, m_nCurY, FALSE);
-        ++m_nCurY;
+    // One-row steps down until one fails; the failed step puts the piece back where it rests.
+    int nAttempts = 1;
+    while (ChangePiece(EPieceChange::kDown)) {
         ++nAttempts;
-    } while (PutPiece(m_nCurPiece, m_nCurX, m_nCurY, TRUE));
-    --m_nCurY;
+    }
     if (nAttempts > kFreeDropAttempts) {
         ++m_nBonus;
         m_nDropPoints += nAttempts;
     }
-    PutPiece(m_nCurPiece, m_nCurX, m_nCurY, TRUE);
 }
