@@ -21,7 +21,7 @@
 
 #include "app/aboutdlg.h"
 #include "app/optionsdlg.h"
-#include "guimain/whenmodalshown.h"
+#include "guimain/modalscript.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ void Type(QLineEdit* pEdit, const QString& text) {
 // The texts of the message boxes that pressing OK raised; each is closed with its OK button.
 std::vector<QString> PressOkExpectingRefusal(QWidget* pDlg) {
     auto pTexts = std::make_shared<std::vector<QString>>();
-    WhenModalShown([pTexts](QWidget* pModal) {
+    const CModalScript refusal([pTexts](QWidget* pModal) {
         auto* pBox = qobject_cast<QMessageBox*>(pModal);
         EXPECT_NE(pBox, nullptr) << "expected a message box";
         if (pBox != nullptr) {
@@ -121,7 +121,7 @@ struct COptionsFixture : ::testing::Test {
 
     // Runs the dialog with fnScript playing the player; returns what DoModal returned.
     int Run(const std::function<void(QWidget*)>& fnScript) {
-        WhenModalShown(fnScript);
+        const CModalScript script(fnScript);
         return dlg.DoModal();
     }
 
@@ -372,7 +372,7 @@ TEST_F(OptionsDialog, CancelEscAndCloseHandBackNothing) {
 // other controls. Cancelling the Options dialog afterwards hands no colour back.
 TEST_F(OptionsDialog, ColourChooserStartsAtCurrentColourAndCancelKeepsIt) {
     const int nResult = Run([this](QWidget* pDlg) {
-        WhenModalShown([](QWidget* pModal) {
+        const CModalScript accepting([](QWidget* pModal) {
             auto* pChooser = qobject_cast<QColorDialog*>(pModal);
             ASSERT_NE(pChooser, nullptr);
             EXPECT_TRUE(pChooser->testOption(QColorDialog::DontUseNativeDialog));
@@ -386,7 +386,7 @@ TEST_F(OptionsDialog, ColourChooserStartsAtCurrentColourAndCancelKeepsIt) {
         EXPECT_TRUE(Check(pDlg)->isChecked());
         EXPECT_EQ(Edit(pDlg, "IDC_WIDTH")->text(), QStringLiteral("10"));
 
-        WhenModalShown([](QWidget* pModal) {
+        const CModalScript cancelling([](QWidget* pModal) {
             auto* pChooser = qobject_cast<QColorDialog*>(pModal);
             ASSERT_NE(pChooser, nullptr);
             EXPECT_EQ(pChooser->currentColor(), QColor(0x12, 0x34, 0x56));
@@ -405,7 +405,7 @@ TEST_F(OptionsDialog, ColourChooserStartsAtCurrentColourAndCancelKeepsIt) {
     // Accepted with the check box cleared, the colour is kept for later.
     const int nAccepted = Run([](QWidget* pDlg) {
         QTest::mouseClick(Check(pDlg), Qt::LeftButton);
-        WhenModalShown([](QWidget* pModal) {
+        const CModalScript chooser([](QWidget* pModal) {
             auto* pChooser = qobject_cast<QColorDialog*>(pModal);
             ASSERT_NE(pChooser, nullptr);
             pChooser->setCurrentColor(QColor(0xA0, 0x00, 0x0B));
@@ -541,7 +541,7 @@ TEST(AboutBox, ShowsEveryTextExactlyInItsPlace) {
     EXPECT_EQ(Button(pDlg, "IDOK")->geometry(), DluRect(pDlg, 120, 7, 50, 14));
     EXPECT_TRUE(Button(pDlg, "IDOK")->isDefault());
 
-    WhenModalShown([](QWidget* pModal) {
+    const CModalScript onReturn([](QWidget* pModal) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return Button(pModal, "IDOK")->hasFocus(); }));
         QTest::keyClick(pModal, Qt::Key_Return);
     });
@@ -556,7 +556,7 @@ TEST(AboutBox, OpensWithoutAnIconAndClosesWithEsc) {
     CAboutDlg dlg;
     ASSERT_FALSE(dlg.findChildren<QLabel*>().isEmpty());
     EXPECT_TRUE(dlg.findChildren<QLabel*>()[0]->pixmap().isNull());
-    WhenModalShown([](QWidget* pModal) { QTest::keyClick(pModal, Qt::Key_Escape); });
+    const CModalScript onEscape([](QWidget* pModal) { QTest::keyClick(pModal, Qt::Key_Escape); });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     QApplication::setWindowIcon(oldIcon);
 }

@@ -30,7 +30,7 @@ void CGuiTest::SetUp() {
 
 void CGuiTest::TearDown() {
     // A test that fails half-way may leave a box open: close it before the frame goes.
-    m_pModalTimer.reset();
+    m_pModalScript.reset();
     while (QWidget* pModal = QApplication::activeModalWidget()) {
         pModal->close();
         QApplication::processEvents();
@@ -89,22 +89,4 @@ QImage CGuiTest::GrabView() {
 
 QRgb CGuiTest::Background() {
     return ViewWidget().palette().color(QPalette::Base).rgb();
-}
-
-void CGuiTest::OnNextModal(std::function<void(QWidget*)> fn) {
-    m_fnModal = std::move(fn);
-    m_bModalHandled = false;
-    // The timer polls from every event loop, the modal window's own too.
-    m_pModalTimer = std::make_unique<QTimer>();
-    m_pModalTimer->setInterval(5);
-    QObject::connect(m_pModalTimer.get(), &QTimer::timeout, [this] {
-        QWidget* pModal = QApplication::activeModalWidget();
-        if (pModal == nullptr || !pModal->isVisible()) {
-            return;
-        }
-        m_pModalTimer->stop();
-        m_bModalHandled = true;
-        m_fnModal(pModal);
-    });
-    m_pModalTimer->start();
 }

@@ -19,6 +19,7 @@
 #include "app/zorvikapp.h"
 #include "fakes/fakeplatform.h"
 #include "game/zorvikview.h"
+#include "guimain/modalscript.h"
 #include "qt/viewwidget.h"
 
 class CGuiTest : public ::testing::Test {
@@ -41,10 +42,13 @@ protected:
     QRgb Background();
 
     // Calls fn once with the next modal window to appear (a message box, a dialog), from the
-    // event loop that the modal window runs; fn must close it.
-    void OnNextModal(std::function<void(QWidget*)> fn);
+    // event loop that the modal window runs; fn must close it. A window that never comes fails
+    // the test (see CModalScript).
+    void OnNextModal(std::function<void(QWidget*)> fn) {
+        m_pModalScript = std::make_unique<CModalScript>(std::move(fn));
+    }
     // Whether the callback of OnNextModal has run.
-    bool ModalHandled() const { return m_bModalHandled; }
+    bool ModalHandled() const { return m_pModalScript != nullptr && m_pModalScript->Ran(); }
 
     // The texts of the lock-key panes, e.g. "[CAP][][]".
     std::string LockKeyPanes();
@@ -60,9 +64,7 @@ protected:
     std::unique_ptr<CZorvikApp> m_pApp;
 
 private:
-    std::function<void(QWidget*)> m_fnModal;
-    std::unique_ptr<QTimer> m_pModalTimer;
-    bool m_bModalHandled = false;
+    std::unique_ptr<CModalScript> m_pModalScript;
 };
 
 // A COLORREF as the backing image stores it; written out apart from the program's ToQRgb, so

@@ -27,14 +27,12 @@
 #include "app/zorvikapp.h"
 #include "game/resource.h"
 #include "gui/guifixture.h"
-#include "guimain/whenmodalshown.h"
+#include "guimain/modalscript.h"
 
 namespace {
 
 // Under a bare X server no window becomes active: the chooser's scripts wait only for it to show.
-void WhenModalShownOnScreen(std::function<void(QWidget*)> fnScript) {
-    WhenModalShown(std::move(fnScript), EModalReady::kExposed);
-}
+constexpr EModalReady kOnScreen = EModalReady::kExposed;
 
 using CColourChooserTest = CGuiTest;
 
@@ -61,8 +59,8 @@ QLineEdit* HtmlField(QColorDialog* pChooser) {
 // Opens the Options dialog, presses "Geef kleur" and runs fnChooser on the chooser, which must
 // close it; then closes the Options dialog with OK.
 void PickColour(CMainFrame& frame, std::function<void(QColorDialog*)> fnChooser) {
-    WhenModalShownOnScreen([fnChooser = std::move(fnChooser)](QWidget* pOptions) {
-        WhenModalShownOnScreen([&fnChooser](QWidget* pModal) {
+    const CModalScript options(kOnScreen, [fnChooser = std::move(fnChooser)](QWidget* pOptions) {
+        const CModalScript chooser(kOnScreen, [&fnChooser](QWidget* pModal) {
             auto* pChooser = qobject_cast<QColorDialog*>(pModal);
             ASSERT_NE(pChooser, nullptr);
             fnChooser(pChooser);
@@ -144,9 +142,9 @@ TEST_F(CColourChooserTest, ChooserSpeaksDutchAndOurOwnTextsStay) {
     };
     QStringList texts;
     QString ownCancel;
-    WhenModalShownOnScreen([&](QWidget* pOptions) {
+    const CModalScript options(kOnScreen, [&](QWidget* pOptions) {
         ownCancel = DialogButton(pOptions, "IDCANCEL")->text();
-        WhenModalShownOnScreen([&](QWidget* pModal) {
+        const CModalScript chooser(kOnScreen, [&](QWidget* pModal) {
             auto* pChooser = qobject_cast<QColorDialog*>(pModal);
             ASSERT_NE(pChooser, nullptr);
             texts.push_back(pChooser->windowTitle());

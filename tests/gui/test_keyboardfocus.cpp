@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include "app/aboutdlg.h"
 #include "app/optionsdlg.h"
@@ -98,14 +97,9 @@ TEST_F(CKeyboardFocusTest, ViewHasTheKeyboardAfterTheScoreBoxAndTheOptions) {
         ASSERT_NE(pWidth, nullptr);
         pWidth->setText(QStringLiteral("9"));
         // The refusal box: the keyboard goes back to the refused edit, not to the game.
-        QTimer::singleShot(0, [&bRefused] {
-            EXPECT_TRUE(QTest::qWaitFor(
-                [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
-                2000));
-            if (auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                bRefused = true;
-                ClickOk(pBox);
-            }
+        const CModalScript refusal([&bRefused](QWidget* pBox) {
+            bRefused = qobject_cast<QMessageBox*>(pBox) != nullptr;
+            ClickOk(pBox);
         });
         ClickOk(pModal);
         EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == pWidth; }, 1000));
