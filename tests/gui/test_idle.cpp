@@ -1,8 +1,10 @@
 // The program while nobody plays: nothing ticks, no sound context stays open, and the lock-key
 // panes change only when the X server says so. Runs on offscreen and again on a real X server.
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <array>
 #include <cstring>
@@ -29,13 +31,30 @@ TEST_F(CIdleTest, NoTimerFiresOnTheStartScreenNorAfterAGame) {
 }
 
 // The sound library's context, with its connection to a sound server, lives only while a sound
-// plays. (The suites run with CANBERRA_DRIVER=none: every sound fails, and the bell rings.)
+// plays: a sound that fails leaves none, and one stays open until the last of two sounds has ended.
 TEST(EventSound, KeepsNoContextOpenBetweenSounds) {
     CEventSound sound;
+    sound.Play(MB_ICONEXCLAMATION);  // the suites run with CANBERRA_DRIVER=none: it fails
     EXPECT_FALSE(sound.IsOpen());
+
+    // ALSA's null device takes the theme's sounds, so that they really start and end.
+    const QTemporaryDir home;
+    QFile asoundrc(home.filePath(QStringLiteral(".asoundrc")));
+    ASSERT_TRUE(asoundrc.open(QIODevice::WriteOnly));
+    asoundrc.write("pcm.!default { type null }\n");
+    asoundrc.close();
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldDriver = qgetenv("CANBERRA_DRIVER");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("CANBERRA_DRIVER", "alsa");
     sound.Play(MB_ICONEXCLAMATION);
-    EXPECT_FALSE(sound.IsOpen());
-    EXPECT_TRUE(sound.m_bLastWasBell);
+    sound.Play(MB_ICONASTERISK);
+    const bool bPlaying = !sound.m_bLastWasBell && sound.IsOpen();
+    const bool bClosed = QTest::qWaitFor([&] { return !sound.IsOpen(); }, 5000);
+    qputenv("HOME", oldHome);
+    qputenv("CANBERRA_DRIVER", oldDriver);
+    EXPECT_TRUE(bPlaying) << "both sounds play";
+    EXPECT_TRUE(bClosed) << "the context closes once both have ended";
 }
 
 // An XKB indicator-state event as the X server sends it.
