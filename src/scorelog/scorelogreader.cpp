@@ -112,8 +112,9 @@ void CScoreLogReader::Put(char c) {
     }
 }
 
-// A prefix that matches has no NUL byte in it, and ReadLogNumber stops at the first NUL byte
-// after the number's index: together the piece reads as the text before its first NUL byte.
+// A prefix that matches has no NUL byte in it, and ReadLogNumber stops at the first NUL byte from
+// the number's index on; a NUL between the two is passed over, so the piece does not end at its
+// first NUL byte.
 void CScoreLogReader::HandlePiece(std::string_view piece) {
     if (piece.starts_with(kScoreLinePrefix)) {
         m_nCurrentScore =

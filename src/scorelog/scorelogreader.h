@@ -16,7 +16,7 @@ std::int32_t ReadLogNumber(std::string_view text);
 
 // The two kinds of line the reader looks at, and where their number starts.
 constexpr std::string_view kScoreLinePrefix = "Score";
-constexpr std::size_t kScoreNumberIndex = 6;  // after "Score: "'s blank
+constexpr std::size_t kScoreNumberIndex = 6;  // the blank of "Score: ", skipped as white space
 constexpr std::string_view kLevelLinePrefix = "  Niveau";
 constexpr std::size_t kLevelNumberIndex = 9;  // after "  Niveau: "'s colon
 
@@ -29,11 +29,13 @@ constexpr std::size_t kLevelNumberIndex = 9;  // after "  Niveau: "'s colon
 // "  Niveau" names the level at index 9, and a level 1 to kLevelCount whose best score is below
 // the current score takes it. Every other line is ignored.
 //
-// A NUL byte ends the text of its piece: the prefixes must stand whole before it, and a number
-// is read up to it. It still counts towards the 99 characters of the piece, so what follows it
-// on a long line is cut at the same places as without it. Ctrl-Z (0x1A), the end-of-file mark
-// some DOS-era editors leave, carries no text and is skipped wherever it stands, so a record
-// appended after a stray Ctrl-Z still counts for the best scores.
+// A NUL byte stops what is read across it: a prefix must stand whole before the piece's first
+// NUL, and a number is read up to the first NUL from its index on. A NUL between a prefix and its
+// number's index hides nothing: "Score\0 12" sets the score to 12. A NUL still counts towards the
+// 99 characters of the piece, so what follows it on a long line is cut at the same places as
+// without it. Ctrl-Z (0x1A), the end-of-file mark some DOS-era editors leave, carries no text and
+// is skipped wherever it stands, so a record appended after a stray Ctrl-Z still counts for the
+// best scores.
 class CScoreLogReader {
 public:
     void Feed(const char* pData, std::size_t nSize);
