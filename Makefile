@@ -3,13 +3,15 @@
 #   make test   installs what is missing, builds, and runs every test
 # and for a player who keeps the game:
 #   make install     builds, and installs the game under PREFIX (/usr/local; DESTDIR honoured)
-#   make uninstall   removes exactly the files that make install wrote
+#   make uninstall   removes exactly the files, and the folders, that make install made
 #   make package     builds the Debian package $(BUILD)/zorvik_1.0_<arch>.deb
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 # What make install wrote, for make uninstall.
 INSTALLED ?= $(BUILD)/installed-files.txt
+# CMake runs make again inside this one: without this, each level names the folders it enters.
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build run test install uninstall package clean
 
