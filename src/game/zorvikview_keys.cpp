@@ -1,8 +1,23 @@
 // The keyboard moves of the falling piece: move, turn, mirror, drop, pause and stop.
+#include <algorithm>
+#include <array>
+#include <utility>
+
 #include "game/keycodes.h"
 #include "game/zorvikview.h"
 
 namespace {
+
+// The keys that change the falling piece, and the change each makes. Down is only a move: a piece
+// that cannot go down lands at the next tick.
+using EPieceChange = CZorvikView::EPieceChange;
+constexpr std::array<std::pair<UINT, EPieceChange>, 5> kPieceChangeKeys = {{
+    {kKeyLeft, EPieceChange::kLeft},
+    {kKeyRight, EPieceChange::kRight},
+    {kKeyDown, EPieceChange::kDown},
+    {kKeyUp, EPieceChange::kRotate},
+    {kKeyEnd, EPieceChange::kMirror},
+}};
 
 // A drop over more than this many attempts (one-row steps tried, the failing one included)
 // earns a bonus unit and one point per attempt.
@@ -20,22 +35,12 @@ void CZorvikView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
     if (m_bPaused && nKey != kKeyPause) {
         return;
     }
+    const auto itChange = std::find_if(kPieceChangeKeys.begin(), kPieceChangeKeys.end(),
+                                       [nKey](const auto& entry) { return entry.first == nKey; });
+    if (itChange != kPieceChangeKeys.end()) {
+        ChangePiece(itChange->second);
+    }
     switch (nKey) {
-        case kKeyLeft:
-            ChangePiece(EPieceChange::kLeft);
-            break;
-        case kKeyRight:
-            ChangePiece(EPieceChange::kRight);
-            break;
-        case kKeyDown:  // only a move: a piece that cannot go down lands at the next tick
-            ChangePiece(EPieceChange::kDown);
-            break;
-        case kKeyUp:
-            ChangePiece(EPieceChange::kRotate);
-            break;
-        case kKeyEnd:
-            ChangePiece(EPieceChange::kMirror);
-            break;
         case kKeySpace:
             DropPiece();
             break;
