@@ -100,14 +100,7 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (const CQtOption* pQtOption = FindQtOption(arg)) {
             if (pQtOption->bValue && i + 1 < args.size()) {
-                const std::string& strValue = args[++i];
-                if (pQtOption->name == "platform") {
-                    info.m_display.strPlatform = strValue;
-                } else if (pQtOption->name == "platformpluginpath") {
-                    info.m_display.strPluginPath = strValue;
-                } else if (pQtOption->name == "display") {
-                    info.m_display.strDisplay = strValue;
-                }
+                ++i;
             }
             continue;
         }
