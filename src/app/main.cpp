@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/commandline.h"
+#include "app/quotename.h"
 #include "app/zorvikapp.h"
 #include "platform/runtime.h"
 #include "qt/appstart.h"
@@ -56,8 +57,8 @@ int main(int argc, char** argv) {
     if (rest.m_nShellCommand == CCommandLineInfo::EShellCommand::kFileOpen) {
         const std::string strError = CheckFileOpens(rest.m_strFileName);
         if (!strError.empty()) {
-            std::fprintf(stderr, "zorvik: cannot open '%s': %s\n", rest.m_strFileName.c_str(),
-                         strError.c_str());
+            std::fprintf(stderr, "zorvik: cannot open %s: %s\n",
+                         QuoteName(rest.m_strFileName).c_str(), strError.c_str());
             return 1;
         }
     }

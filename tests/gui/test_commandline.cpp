@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "app/commandline.h"
+#include "app/quotename.h"
 #include "runprocess.h"
 
 namespace {
@@ -79,6 +81,13 @@ TEST(CommandLine, UnopenableFileIsReportedAndEndsTheProgram) {
     run = RunZorvik({dir.path().toStdString()});
     EXPECT_EQ(run.nExit, 1) << "a folder is no file";
     EXPECT_NE(run.err.find("Is a directory"), std::string::npos) << run.err;
+    // A name can neither colour the terminal nor break the message's line.
+    run = RunZorvik({"\x1b[31mRED\x1b[0m"});
+    EXPECT_EQ(run.err, R"(zorvik: cannot open ''$'\033''[31mRED'$'\033''[0m': )"
+                       "No such file or directory\n");
+    run = RunZorvik({"a\nb"});
+    EXPECT_EQ(run.err, R"(zorvik: cannot open 'a'$'\n''b': No such file or directory)"
+                       "\n");
 }
 
 // A named pipe without a writer would block an ordinary open, and opening a device can act on
@@ -191,6 +200,38 @@ TEST(CommandLine, QtOptionsArePassedOverWithTheirValues) {
     info = ParseCommandLine({"--", "-h", "-platform", "offscreen"});
     EXPECT_EQ(info.m_nShellCommand, EShellCommand::kFileOpen);
     EXPECT_EQ(info.m_strFileName, "-h");
+}
+
+// Names are quoted as GNU ls --quoting-style=shell-escape-always quotes them.
+TEST(QuoteName, QuotesAsGnuToolsDo) {
+    const std::pair<std::string, std::string> aCases[] = {
+        {"plain", "'plain'"},
+        {"sp ace", "'sp ace'"},
+        {"", "''"},
+        {"it's", R"("it's")"},
+        {"\xc3\xa9'", "\"\xc3\xa9'\""},
+        {"a'b\"c", R"('a'\''b"c')"},
+        {"a'$b", R"('a'\''$b')"},
+        {"a'~b", R"('a'\''~b')"},
+        {"~'", R"("~'")"},
+        {"\xc3\xbcmlaut \xf0\x9f\x98\x80", "'\xc3\xbcmlaut \xf0\x9f\x98\x80'"},
+        {"\x1b[31mRED\x1b[0m", R"(''$'\033''[31mRED'$'\033''[0m')"},
+        {"a\nb", R"('a'$'\n''b')"},
+        {"a\rb\a\b\t\v\f", R"('a'$'\r''b'$'\a\b\t\v\f')"},
+        {"\x01'x", R"(''$'\001'\''x')"},
+        {"a'\001b", R"('a'\'''$'\001''b')"},
+        {"\x7f", R"(''$'\177')"},
+        {"\xff\xfe.txt", R"(''$'\377\376''.txt')"},        // not UTF-8
+        {"\xc2\x80", R"(''$'\302\200')"},                  // a control character
+        {"a\342\200\250b", R"('a'$'\342\200\250''b')"},    // the line separator
+        {"\xe2\x82x", R"(''$'\342\202''x')"},              // cut short
+        {"\xc0\xaf", R"(''$'\300\257')"},                  // too long a form
+        {"\xed\xa0\x80", R"(''$'\355\240\200')"},          // a surrogate
+        {"\xf4\x90\x80\x80", R"(''$'\364\220\200\200')"},  // beyond Unicode
+    };
+    for (const auto& [name, quoted] : aCases) {
+        EXPECT_EQ(QuoteName(name), quoted) << quoted;
+    }
 }
 
 }  // namespace
