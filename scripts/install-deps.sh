@@ -13,8 +13,8 @@ packages=(
     python3 desktop-file-utils appstream groff-base dpkg-dev file lintian
     # Qt's own Dutch texts, and the colour chooser's tests on an X server under the GTK theme
     xvfb xauth qt6-gtk-platformtheme qt6-translations-l10n
-    # Ninja (CI builds with it too), and XCB to probe the display before Qt opens it.
-    ninja-build libxcb1-dev
+    # Ninja (CI builds with it too)
+    ninja-build
 )
 # Extra packages for a given purpose, e.g. `install-deps.sh xvfb xauth` for screenshots.
 packages+=("$@")

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "app/quotename.h"
+
 namespace {
 
 // Qt's own options, which Qt takes with "-" or "--" in front. The xcb platform takes the last
@@ -100,14 +102,7 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (const CQtOption* pQtOption = FindQtOption(arg)) {
             if (pQtOption->bValue && i + 1 < args.size()) {
-                const std::string& strValue = args[++i];
-                if (pQtOption->name == "platform") {
-                    info.m_display.strPlatform = strValue;
-                } else if (pQtOption->name == "platformpluginpath") {
-                    info.m_display.strPluginPath = strValue;
-                } else if (pQtOption->name == "display") {
-                    info.m_display.strDisplay = strValue;
-                }
+                ++i;
             }
             continue;
         }
@@ -121,18 +116,18 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
             return info;
         } else if (bOptions && arg.starts_with("--")) {
             if (info.m_strError.empty()) {
-                info.m_strError = "unrecognized option '" + arg + "'";
+                info.m_strError = "unrecognized option " + QuoteName(arg);
             }
         } else if (bOptions && arg.size() > 1 && arg[0] == '-') {
             if (info.m_strError.empty()) {
-                info.m_strError = "invalid option -- '" + arg.substr(1) + "'";
+                info.m_strError = "invalid option -- " + QuoteName(arg.substr(1));
             }
         } else {
             files.push_back(arg);
         }
     }
     if (info.m_strError.empty() && files.size() > 1) {
-        info.m_strError = "extra operand '" + files[1] + "'";
+        info.m_strError = "extra operand " + QuoteName(files[1]);
     }
     if (!info.m_strError.empty()) {
         info.m_nShellCommand = EShellCommand::kUsageError;

@@ -4,15 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "qt/displayprobe.h"
-
 struct CCommandLineInfo {
     enum class EShellCommand { kFileNew, kFileOpen, kHelp, kVersion, kUsageError };
 
     EShellCommand m_nShellCommand = EShellCommand::kFileNew;
     std::string m_strFileName;  // kFileOpen: the argument's bytes as given
     std::string m_strError;     // kUsageError: what was wrong, one line
-    CDisplayOptions m_display;  // from Qt's options -platform, -platformpluginpath and -display
 };
 
 // Parses the arguments after the program name. "--" ends our own options; --help or --version

@@ -1,14 +1,16 @@
 // Zorvik: start-up from the command line.
 #include <QApplication>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/commandline.h"
+#include "app/quotename.h"
 #include "app/zorvikapp.h"
 #include "platform/runtime.h"
-#include "qt/displayprobe.h"
+#include "qt/appstart.h"
 
 namespace {
 
@@ -45,15 +47,8 @@ int main(int argc, char** argv) {
     if (const std::optional<int> nExit = AnswerWithoutWindow(info)) {
         return *nExit;
     }
-    // Without a display QApplication would abort the program.
-    CDisplayCheck display = CheckDisplay(info.m_display, GetEnv);
-    if (!display.strTried.empty()) {
-        std::fprintf(stderr, "zorvik: cannot open the display (%s)\n", display.strTried.c_str());
-        return 1;
-    }
-
-    QApplication app(argc, argv);
-    display.pConnection.reset();  // Qt is connected now
+    // Without a display this ends the program with a one-line message.
+    const std::unique_ptr<QApplication> pApp = MakeApplication(argc, argv);
     // Qt has taken its own options out of argv; the file name is what is left, in its own bytes.
     const CCommandLineInfo rest = ParseCommandLine(Arguments(argc, argv));
     if (const std::optional<int> nExit = AnswerWithoutWindow(rest)) {
@@ -62,8 +57,8 @@ int main(int argc, char** argv) {
     if (rest.m_nShellCommand == CCommandLineInfo::EShellCommand::kFileOpen) {
         const std::string strError = CheckFileOpens(rest.m_strFileName);
         if (!strError.empty()) {
-            std::fprintf(stderr, "zorvik: cannot open '%s': %s\n", rest.m_strFileName.c_str(),
-                         strError.c_str());
+            std::fprintf(stderr, "zorvik: cannot open %s: %s\n",
+                         QuoteName(rest.m_strFileName).c_str(), strError.c_str());
             return 1;
         }
     }

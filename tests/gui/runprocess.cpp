@@ -11,7 +11,11 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <thread>
+
+// Xlib defines None, Bool, Status and more as macros: it comes last.
+#include <X11/Xlib.h>
 
 extern char** environ;
 
@@ -33,14 +37,17 @@ std::string ReadFile(const std::filesystem::path& path) {
     return text.str();
 }
 
-// Waits up to nWaitMs for pid; true when it ended, with its status in *pnStatus.
-bool WaitFor(pid_t pid, int nWaitMs, int* pnStatus) {
+// Waits up to nWaitMs for pid, or until fnSeen holds; true when it ended, with its status in
+// *pnStatus.
+bool WaitFor(pid_t pid, int nWaitMs, const std::function<bool()>& fnSeen, int* pnStatus,
+             bool* pbSeen) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(nWaitMs);
     while (true) {
         if (waitpid(pid, pnStatus, WNOHANG) == pid) {
             return true;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
+        *pbSeen = fnSeen && fnSeen();
+        if (*pbSeen || std::chrono::steady_clock::now() >= deadline) {
             return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -50,7 +57,8 @@ bool WaitFor(pid_t pid, int nWaitMs, int* pnStatus) {
 }  // namespace
 
 CRun RunProgram(const std::string& strProgram, const std::vector<std::string>& args,
-                const std::vector<std::string>& env, int nWaitMs) {
+                const std::vector<std::string>& env, int nWaitMs,
+                const std::function<bool()>& fnSeen) {
     std::vector<std::string> environment;
     for (char** ppVar = environ; *ppVar != nullptr; ++ppVar) {
         environment.emplace_back(*ppVar);
@@ -86,7 +94,7 @@ CRun RunProgram(const std::string& strProgram, const std::vector<std::string>& a
     posix_spawn_file_actions_destroy(&actions);
     if (nSpawned == 0) {
         int nStatus = 0;
-        if (!WaitFor(pid, nWaitMs, &nStatus)) {
+        if (!WaitFor(pid, nWaitMs, fnSeen, &nStatus, &run.bSeen)) {
             run.bStillRunning = true;
             kill(pid, SIGKILL);
             waitpid(pid, &nStatus, 0);
@@ -143,4 +151,47 @@ CXvfb::~CXvfb() {
         int nStatus = 0;
         waitpid(m_pid, &nStatus, 0);
     }
+}
+
+bool CXvfb::ShowsWindow(const std::string& strTitle) const {
+    ::Display* pDisplay = IsRunning() ? XOpenDisplay(m_strDisplay.c_str()) : nullptr;
+    if (pDisplay == nullptr) {
+        return false;
+    }
+    // A window may go while it is looked at: Xlib's default answer to that ends the process.
+    const XErrorHandler fnPrevious = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
+    const Atom nNameAtom = XInternAtom(pDisplay, "_NET_WM_NAME", False);
+    Window nRoot = 0;
+    Window nParent = 0;
+    Window* pChildren = nullptr;
+    unsigned nChildren = 0;
+    bool bShown = false;
+    if (XQueryTree(pDisplay, DefaultRootWindow(pDisplay), &nRoot, &nParent, &pChildren,
+                   &nChildren) != 0) {
+        for (unsigned i = 0; i < nChildren && !bShown; ++i) {
+            XWindowAttributes attributes{};
+            Atom nType = 0;
+            int nFormat = 0;
+            unsigned long nItems = 0;
+            unsigned long nAfter = 0;
+            unsigned char* pName = nullptr;
+            if (XGetWindowAttributes(pDisplay, pChildren[i], &attributes) != 0 &&
+                attributes.map_state == IsViewable &&
+                XGetWindowProperty(pDisplay, pChildren[i], nNameAtom, 0, 1024, False,
+                                   AnyPropertyType, &nType, &nFormat, &nItems, &nAfter,
+                                   &pName) == Success &&
+                pName != nullptr) {
+                bShown = std::string_view(reinterpret_cast<const char*>(pName), nItems)
+                             .starts_with(strTitle);
+            }
+            if (pName != nullptr) {
+                XFree(pName);
+            }
+        }
+        XFree(pChildren);
+    }
+    XSync(pDisplay, False);
+    XSetErrorHandler(fnPrevious);
+    XCloseDisplay(pDisplay);
+    return bShown;
 }
