@@ -130,7 +130,8 @@ public:
     int rand() override;
     std::int64_t time() override { return m_nTime; }
     std::string GetProgramPath() override { return m_programPath; }
-    std::string GetUserDataDir() override { return m_userDataDir; }
+    CUserIds GetUserIds() override { return m_fallback.GetUserIds(); }
+    CDataFolder GetUserDataDir() override { return m_userDataDir; }
 
     std::deque<int> m_randScript;
     std::vector<std::uint32_t> m_seeds;
@@ -138,7 +139,7 @@ public:
     std::int64_t m_nTime = 1700000000;
     std::string m_programPath = "/nonexistent/zorvik-test/zorvik";
     // No data folder by default: where the program's folder cannot take the score log, no log.
-    std::string m_userDataDir;
+    CDataFolder m_userDataDir;
 
 private:
     CSystemRuntime m_fallback;
