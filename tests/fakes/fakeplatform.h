@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -130,7 +131,7 @@ public:
     int rand() override;
     std::int64_t time() override { return m_nTime; }
     std::string GetProgramPath() override { return m_programPath; }
-    CUserIds GetUserIds() override { return m_fallback.GetUserIds(); }
+    CUserIds GetUserIds() override { return m_user.value_or(m_fallback.GetUserIds()); }
     CDataFolder GetUserDataDir() override { return m_userDataDir; }
 
     std::deque<int> m_randScript;
@@ -140,6 +141,7 @@ public:
     std::string m_programPath = "/nonexistent/zorvik-test/zorvik";
     // No data folder by default: where the program's folder cannot take the score log, no log.
     CDataFolder m_userDataDir;
+    std::optional<CUserIds> m_user;  // by default the user who runs the tests
 
 private:
     CSystemRuntime m_fallback;
