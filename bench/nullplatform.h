@@ -50,7 +50,8 @@ public:
     int rand() override { return m_random.rand(); }
     std::int64_t time() override { return 1700000000; }
     std::string GetProgramPath() override { return m_programPath; }
-    std::string GetUserDataDir() override { return {}; }
+    CUserIds GetUserIds() override { return m_random.GetUserIds(); }
+    CDataFolder GetUserDataDir() override { return {}; }
 
 private:
     CSystemRuntime m_random;

@@ -1,14 +1,11 @@
 #include "app/commandline.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <string_view>
 
 #include "app/quotename.h"
+#include "platform/regularfile.h"
 
 namespace {
 
@@ -69,26 +66,6 @@ const CQtOption* FindQtOption(std::string_view arg) {
         }
     }
     return nullptr;
-}
-
-// A path's kind in words, for a file that is not a regular one.
-std::string NotRegularReason(mode_t nMode) {
-    if (S_ISDIR(nMode)) {
-        return std::strerror(EISDIR);
-    }
-    if (S_ISFIFO(nMode)) {
-        return "Is a named pipe";
-    }
-    if (S_ISCHR(nMode)) {
-        return "Is a character device";
-    }
-    if (S_ISBLK(nMode)) {
-        return "Is a block device";
-    }
-    if (S_ISSOCK(nMode)) {
-        return "Is a socket";
-    }
-    return "Not a regular file";
 }
 
 }  // namespace
@@ -165,25 +142,6 @@ std::string VersionText() {
 }
 
 std::string CheckFileOpens(const std::string& strPath) {
-    struct stat st {};
-    if (stat(strPath.c_str(), &st) != 0) {
-        return std::strerror(errno);
-    }
-    if (!S_ISREG(st.st_mode)) {
-        return NotRegularReason(st.st_mode);
-    }
-    // The path may have changed since: never wait on it, never make it our terminal, and look
-    // again at what was opened.
-    const int fd = open(strPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        return std::strerror(errno);
-    }
-    std::string strReason;
-    if (fstat(fd, &st) != 0) {
-        strReason = std::strerror(errno);
-    } else if (!S_ISREG(st.st_mode)) {
-        strReason = NotRegularReason(st.st_mode);
-    }
-    close(fd);
-    return strReason;
+    const CRegularFile file(strPath, O_RDONLY);
+    return file.IsOpen() ? std::string() : file.Error();
 }

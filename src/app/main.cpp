@@ -1,5 +1,6 @@
 // Zorvik: start-up from the command line.
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -41,6 +42,9 @@ std::optional<int> AnswerWithoutWindow(const CCommandLineInfo& info) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write beyond the file-size limit fails with EFBIG instead of killing the game, so the
+    // score log can fall back to another place.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The command line is read before the display is opened: a question or a mistake on it
     // needs no display.
     const CCommandLineInfo info = ParseCommandLine(Arguments(argc, argv));

@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -33,10 +34,35 @@ std::string CSystemRuntime::GetProgramPath() {
     return path;
 }
 
-std::string CSystemRuntime::GetUserDataDir() {
+CUserIds CSystemRuntime::GetUserIds() {
+    CUserIds ids{::geteuid(), ::getegid(), {}};
+    const int nGroups = ::getgroups(0, nullptr);
+    if (nGroups > 0) {
+        ids.groups.resize(static_cast<std::size_t>(nGroups));
+        ids.groups.resize(
+            static_cast<std::size_t>(std::max(0, ::getgroups(nGroups, ids.groups.data()))));
+    }
+    return ids;
+}
+
+namespace {
+
+// An absolute folder without its trailing '/' ("/" stays itself).
+std::string WithoutTrailingSlash(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+}  // namespace
+
+CDataFolder CSystemRuntime::GetUserDataDir() {
     const char* pszDataHome = std::getenv("XDG_DATA_HOME");
     if (pszDataHome != nullptr && pszDataHome[0] == '/') {
-        return pszDataHome;
+        std::string path = WithoutTrailingSlash(pszDataHome);
+        const std::size_t nSlash = path.rfind('/');
+        return {path, nSlash == 0 ? std::string("/") : path.substr(0, nSlash)};
     }
     std::string home;
     const char* pszHome = std::getenv("HOME");
@@ -55,11 +81,6 @@ std::string CSystemRuntime::GetUserDataDir() {
     if (home.empty()) {
         return {};
     }
-    while (home.size() > 1 && home.back() == '/') {
-        home.pop_back();
-    }
-    if (home != "/") {
-        home += '/';
-    }
-    return home + ".local/share";
+    home = WithoutTrailingSlash(home);
+    return {(home == "/" ? "" : home) + "/.local/share", home};
 }

@@ -1,9 +1,26 @@
 // The runtime services the game relies on: a seeded pseudo-random sequence, the time, the
-// running program's own path and the player's own data folder.
+// running program's own path, the user it runs as and the player's own data folder.
 #pragma once
+
+#include <sys/types.h>
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+// The user whose rights the program acts with: effective ids and the supplementary groups.
+struct CUserIds {
+    uid_t uid = 0;
+    gid_t gid = 0;
+    std::vector<gid_t> groups;
+};
+
+// The player's own data folder, the base under which programs keep their files per user, and the
+// folder above it that has to stand already: only folders below that one are ever made.
+struct CDataFolder {
+    std::string path;  // absolute, without a trailing '/'; empty when there is none
+    std::string base;  // the home folder, or the folder that holds $XDG_DATA_HOME
+};
 
 class IRuntime {
 public:
@@ -16,13 +33,14 @@ public:
     // Seconds since the epoch.
     virtual std::int64_t time() = 0;
 
-    // Full path of the running program's executable file; empty when it cannot be found.
+    // Full path of the running program's executable file, links resolved; empty when it cannot
+    // be found.
     virtual std::string GetProgramPath() = 0;
 
-    // The player's own data folder, the base under which programs keep their files per user
-    // ($XDG_DATA_HOME, else ~/.local/share): an absolute path, or empty when there is none.
-    // Only named, never created here.
-    virtual std::string GetUserDataDir() = 0;
+    virtual CUserIds GetUserIds() = 0;
+
+    // $XDG_DATA_HOME, else ~/.local/share. Only named, never created here.
+    virtual CDataFolder GetUserDataDir() = 0;
 };
 
 // The real runtime: a linear congruential sequence (multiplier 214013, increment 2531011,
@@ -35,7 +53,8 @@ public:
     int rand() override;
     std::int64_t time() override;
     std::string GetProgramPath() override;
-    std::string GetUserDataDir() override;
+    CUserIds GetUserIds() override;
+    CDataFolder GetUserDataDir() override;
 
 private:
     std::uint32_t m_nState = 1;

@@ -1,37 +1,28 @@
 #include "scorelog/scorelogfile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <utility>
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
+#include "platform/regularfile.h"
 #include "scorelog/scorelogreader.h"
 
 namespace {
 
 constexpr std::string_view kLogName = "zorvik.txt";
-constexpr std::string_view kUserFolderName = "zorvik";
 
-// Closes a file descriptor when it goes out of scope.
-class CFileDescriptor {
-public:
-    explicit CFileDescriptor(int fd) : m_fd(fd) {}
-    ~CFileDescriptor() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
+// The path of name inside an absolute folder.
+std::string Join(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (path.empty() || path.back() != '/') {
+        path += '/';
     }
-    CFileDescriptor(const CFileDescriptor&) = delete;
-    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
-
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
+    return path += name;
+}
 
 // The folder part of an absolute path: everything before its last '/', or "/" itself.
 std::string FolderOf(const std::string& path) {
@@ -39,52 +30,52 @@ std::string FolderOf(const std::string& path) {
     return nSlash == 0 || nSlash == std::string::npos ? std::string("/") : path.substr(0, nSlash);
 }
 
-// Whether the descriptor is the very regular file that stat saw before it was opened, not one
-// put in its place between the look and the open.
-bool IsSameRegularFile(int fd, const struct stat& seen) {
+// Whether path lies somewhere inside the absolute folder.
+bool IsUnder(std::string_view path, std::string_view folder) {
+    return path.starts_with(folder) && path.size() > folder.size() &&
+           (folder == "/" || path[folder.size()] == '/');
+}
+
+CPathInfo Look(const std::string& path, bool bFollowLink) {
     struct stat st {};
-    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == seen.st_dev &&
-           st.st_ino == seen.st_ino;
+    if ((bFollowLink ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) {
+        return {errno};
+    }
+    return {0, st.st_mode, st.st_uid, st.st_gid, st.st_dev, st.st_ino};
 }
 
-// Opens the regular file at path with flags, following a symbolic link to one: anything else
-// (a folder, a pipe, a device, a dangling link) is never opened, since some act on being opened
-// and a pipe would block. -1 when it is missing or is no regular file.
-int OpenRegularFile(const std::string& path, int nFlags) {
-    struct stat seen {};
-    if (::stat(path.c_str(), &seen) != 0 || !S_ISREG(seen.st_mode)) {
-        return -1;
+CLogFacts LookAtLog(const std::string& path) {
+    if (path.empty()) {
+        return {};
     }
-    const int fd = ::open(path.c_str(), nFlags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd >= 0 && !IsSameRegularFile(fd, seen)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    return {Look(path, false), Look(path, true), Look(FolderOf(path), true)};
 }
 
-// Opens the log for appending, creating it when nothing of its name stands there. A log made by
-// another program between the look and the creation is opened as it is.
-int OpenForAppending(const std::string& path) {
-    constexpr int kAppend = O_WRONLY | O_APPEND;
-    for (int nTry = 0; nTry < 2; ++nTry) {
-        const int fd = OpenRegularFile(path, kAppend);
-        if (fd >= 0) {
-            return fd;
-        }
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) == 0 || errno != ENOENT) {
-            return -1;  // there but no regular file, a dangling link, or no way to look
-        }
-        // O_EXCL with O_NOFOLLOW: a link that appeared in the meantime is not followed either.
-        const int fdNew = ::open(
-            path.c_str(),
-            kAppend | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
-        if (fdNew >= 0 || errno != EEXIST) {
-            return fdNew;
-        }
+// Whether the mode bits give the user the rights in nWanted (as S_IRWXO bits): the owner's bits
+// for the owner, the group's for a member of the group, the others' bits for everyone else.
+bool ModeAllows(const CPathInfo& info, const CUserIds& user, mode_t nWanted) {
+    int nShift = 0;
+    if (info.uid == user.uid) {
+        nShift = 6;
+    } else if (info.gid == user.gid ||
+               std::find(user.groups.begin(), user.groups.end(), info.gid) != user.groups.end()) {
+        nShift = 3;
     }
-    return -1;
+    return ((info.nMode >> nShift) & nWanted) == nWanted;
+}
+
+CLogVerdict Refuse(int nErrno) {
+    return {std::strerror(nErrno)};
+}
+
+// The log beside the program, unless the program has no absolute folder (the log is never looked
+// for in the working directory).
+std::string LogBesideProgram(std::string_view programPath) {
+    const std::size_t nSlash = programPath.rfind('/');
+    if (programPath.empty() || programPath.front() != '/' || nSlash == std::string_view::npos) {
+        return {};
+    }
+    return Join(programPath.substr(0, nSlash + 1), kLogName);
 }
 
 // After a write that came back short, takes the nWritten bytes of the torn record off the end of
@@ -102,74 +93,130 @@ void CutBackTornRecord(int fd, std::size_t nWritten) {
     }
 }
 
+// Why a write came back short, which write itself does not say: the file-size limit when the
+// log now reaches it, else a full disk (or quota).
+int ShortWriteErrno(int fd) {
+    struct rlimit limit {};
+    const off_t nEnd = ::lseek(fd, 0, SEEK_CUR);
+    return ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && nEnd >= 0 &&
+                   static_cast<rlim_t>(nEnd) >= limit.rlim_cur
+               ? EFBIG
+               : ENOSPC;
+}
+
+// One write carries the whole record, so that records appended at the same time by several
+// programs never interleave. A short write is not continued: its bytes are taken back, and a log
+// that was made for this record and stays empty is removed. Returns the errno of a failure, or 0.
+int WriteRecord(const CRegularFile& file, const std::string& path, std::string_view record,
+                bool bCreated) {
+    ssize_t nWritten = 0;
+    do {
+        nWritten = ::write(file.Fd(), record.data(), record.size());
+    } while (nWritten < 0 && errno == EINTR);
+    if (nWritten == static_cast<ssize_t>(record.size())) {
+        return 0;
+    }
+    const int nErrno = nWritten < 0 ? errno : ShortWriteErrno(file.Fd());
+    if (nWritten > 0) {
+        CutBackTornRecord(file.Fd(), static_cast<std::size_t>(nWritten));
+    }
+    struct stat st {};
+    const CPathInfo now = Look(path, false);
+    if (bCreated && ::fstat(file.Fd(), &st) == 0 && st.st_size == 0 && now.nErrno == 0 &&
+        now.dev == st.st_dev && now.ino == st.st_ino) {
+        ::unlink(path.c_str());
+    }
+    return nErrno;
+}
+
+// Makes the missing folders in order, each for the player alone whatever the umask, and only in
+// a folder whose mode bits let the user write, for the superuser too; an existing folder keeps
+// its mode. Returns the errno of a failure, or 0.
+int MakeFolders(const std::vector<std::string>& folders, const CUserIds& user) {
+    for (const std::string& folder : folders) {
+        if (Look(folder, true).nErrno != ENOENT) {
+            continue;  // there already, or in the way: the append says why
+        }
+        const CPathInfo parent = Look(FolderOf(folder), true);
+        if (parent.nErrno != 0 || !ModeAllows(parent, user, S_IWOTH | S_IXOTH)) {
+            return parent.nErrno != 0 ? parent.nErrno : EACCES;
+        }
+        if (::mkdir(folder.c_str(), 0700) == 0) {
+            if (::chmod(folder.c_str(), 0700) != 0) {
+                return errno;
+            }
+        } else if (errno != EEXIST) {
+            return errno;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
-std::string ScoreLogPathFor(std::string_view programPath) {
-    const std::size_t nSlash = programPath.rfind('/');
-    if (programPath.empty() || programPath.front() != '/' || nSlash == std::string_view::npos) {
-        return {};
-    }
-    std::string path(programPath.substr(0, nSlash + 1));
-    path += kLogName;
-    return path;
-}
-
-std::string UserScoreLogPathFor(std::string_view userDataDir) {
-    if (userDataDir.empty() || userDataDir.front() != '/') {
-        return {};
-    }
-    std::string path(userDataDir);
-    if (path.back() != '/') {
-        path += '/';
-    }
-    path += kUserFolderName;
-    path += '/';
-    path += kLogName;
-    return path;
-}
-
-bool CanTakeScoreLog(const std::string& path) {
-    if (path.empty()) {
-        return false;
-    }
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) {
-        // Nothing of that name: the log can be made where the folder may be written.
-        return errno == ENOENT && ::access(FolderOf(path).c_str(), W_OK | X_OK) == 0;
-    }
-    if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &st) != 0) {
-        return false;  // a dangling link is never followed to make its target
-    }
-    return S_ISREG(st.st_mode) && ::access(path.c_str(), W_OK) == 0;
-}
-
-CScoreLogPlace ChooseScoreLogPlace(std::string_view programPath, std::string_view userDataDir) {
-    std::string besideProgram = ScoreLogPathFor(programPath);
-    if (CanTakeScoreLog(besideProgram)) {
-        return {std::move(besideProgram), false};
-    }
-    std::string inUserFolder = UserScoreLogPathFor(userDataDir);
-    const bool bUserFolder = !inUserFolder.empty();
-    return {std::move(inUserFolder), bUserFolder};
-}
-
-bool MakeScoreLogFolder(const std::string& path) {
-    const std::string folder = FolderOf(path);
-    if (folder.empty() || folder.front() != '/') {
-        return false;
-    }
-    // Each folder from the top down; those that exist already are left as they are.
-    for (std::size_t nSlash = folder.find('/', 1);; nSlash = folder.find('/', nSlash + 1)) {
-        const std::string part = folder.substr(0, nSlash);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
+CLogVerdict JudgeLog(const CLogFacts& facts, const CUserIds& user) {
+    if (facts.log.nErrno == ENOENT) {
+        if (facts.folder.nErrno != 0) {
+            return Refuse(facts.folder.nErrno);
         }
-        if (nSlash == std::string::npos) {
-            break;
+        if (!S_ISDIR(facts.folder.nMode)) {
+            return Refuse(ENOTDIR);
+        }
+        if (!ModeAllows(facts.folder, user, S_IWOTH | S_IXOTH)) {
+            return Refuse(EACCES);
+        }
+        return {{}, true};
+    }
+    if (facts.log.nErrno != 0) {
+        return Refuse(facts.log.nErrno);
+    }
+    if (S_ISLNK(facts.log.nMode) &&
+        (facts.log.uid != user.uid || (facts.target.nErrno == 0 && facts.target.uid != user.uid))) {
+        return Refuse(EACCES);  // another user's link, or a link to another user's file
+    }
+    if (facts.target.nErrno != 0) {
+        return Refuse(facts.target.nErrno);  // a dangling link makes nothing where it points
+    }
+    if (!S_ISREG(facts.target.nMode)) {
+        return {NotRegularReason(facts.target.nMode)};
+    }
+    if (!ModeAllows(facts.target, user, S_IWOTH)) {
+        return Refuse(EACCES);
+    }
+    return {{}, false, facts.target.dev, facts.target.ino};
+}
+
+CScoreLogPlace ChooseScoreLogPlace(const CScoreLogFacts& facts) {
+    CScoreLogPlace place;
+    place.user = facts.user;
+    place.besidePath = LogBesideProgram(facts.programPath);
+    if (IsUnder(facts.programPath, "/usr") || IsUnder(facts.programPath, "/opt")) {
+        place.besidePath.clear();
+    }
+    if (!place.besidePath.empty()) {
+        place.beside = JudgeLog(facts.besideProgram, facts.user);
+    }
+    const CDataFolder& data = facts.dataFolder;
+    if (data.path.starts_with('/') && (data.path == data.base || IsUnder(data.path, data.base))) {
+        const std::string folder = Join(data.path, "zorvik");
+        place.userPath = Join(folder, kLogName);
+        // Every folder below the base, down to zorvik/; the base itself is never made.
+        for (std::size_t nSlash = folder.find('/', data.base.size() + 1);;
+             nSlash = folder.find('/', nSlash + 1)) {
+            place.foldersToMake.push_back(folder.substr(0, nSlash));
+            if (nSlash == std::string::npos) {
+                break;
+            }
         }
     }
-    struct stat st {};
-    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return place;
+}
+
+CScoreLogPlace ScoreLogPlaceOf(IRuntime& runtime) {
+    CScoreLogFacts facts{
+        runtime.GetProgramPath(), runtime.GetUserIds(), {}, runtime.GetUserDataDir()};
+    facts.besideProgram = LookAtLog(LogBesideProgram(facts.programPath));
+    return ChooseScoreLogPlace(facts);
 }
 
 std::array<std::int32_t, kLevelCount> ReadScoreLogFile(const std::string& path) {
@@ -177,13 +224,13 @@ std::array<std::int32_t, kLevelCount> ReadScoreLogFile(const std::string& path) 
     if (path.empty()) {
         return reader.BestScores();
     }
-    const CFileDescriptor file(OpenRegularFile(path, O_RDONLY));
-    if (file.Get() < 0) {
+    const CRegularFile file(path, O_RDONLY);
+    if (!file.IsOpen()) {
         return reader.BestScores();
     }
     std::vector<char> buffer(64 * 1024);
     for (;;) {
-        const ssize_t nRead = ::read(file.Get(), buffer.data(), buffer.size());
+        const ssize_t nRead = ::read(file.Fd(), buffer.data(), buffer.size());
         if (nRead < 0 && errno == EINTR) {
             continue;
         }
@@ -197,25 +244,58 @@ std::array<std::int32_t, kLevelCount> ReadScoreLogFile(const std::string& path) 
     return reader.BestScores();
 }
 
-bool AppendToScoreLog(const std::string& path, std::string_view record) {
+std::string AppendToScoreLog(const std::string& path, const CUserIds& user,
+                             std::string_view record) {
     if (path.empty()) {
-        return false;
+        return std::strerror(ENOENT);
     }
-    const CFileDescriptor file(OpenForAppending(path));
-    if (file.Get() < 0) {
-        return false;
+    // A second look when the log changed between the look and the open, as when another copy of
+    // the game made it in the meantime.
+    for (int nTry = 0;; ++nTry) {
+        const CLogVerdict verdict = JudgeLog(LookAtLog(path), user);
+        if (!verdict.refusal.empty()) {
+            return verdict.refusal;
+        }
+        const CRegularFile file(path, O_WRONLY | O_APPEND | (verdict.bCreate ? O_CREAT : 0));
+        const bool bSeen =
+            file.IsOpen() && (verdict.bCreate || (file.Stat().st_dev == verdict.dev &&
+                                                  file.Stat().st_ino == verdict.ino));
+        if (!bSeen) {
+            const int nErrno = file.IsOpen() ? EAGAIN : file.Errno();
+            if (nTry == 0 && (nErrno == EEXIST || nErrno == EAGAIN)) {
+                continue;
+            }
+            return file.IsOpen() ? std::strerror(nErrno) : file.Error();
+        }
+        if (verdict.bCreate && (file.Stat().st_mode & 0600) != 0600) {
+            // Made under a strict umask: the player can still append to it next time.
+            ::fchmod(file.Fd(), (file.Stat().st_mode & 07777) | 0600);
+        }
+        const int nErrno = WriteRecord(file, path, record, verdict.bCreate);
+        return nErrno == 0 ? std::string() : std::strerror(nErrno);
     }
-    // One write carries the whole record, so that records appended at the same time by several
-    // programs never interleave. A short write is not continued: its bytes are taken back.
-    ssize_t nWritten = 0;
-    do {
-        nWritten = ::write(file.Get(), record.data(), record.size());
-    } while (nWritten < 0 && errno == EINTR);
-    if (nWritten == static_cast<ssize_t>(record.size())) {
-        return true;
+}
+
+std::optional<CScoreLogFailure> SaveScoreRecord(const CScoreLogPlace& place,
+                                                std::string_view record) {
+    CScoreLogFailure failure;
+    if (!place.besidePath.empty()) {
+        failure = {place.besidePath, place.beside.refusal};
+        if (failure.reason.empty()) {
+            failure.reason = AppendToScoreLog(place.besidePath, place.user, record);
+            if (failure.reason.empty()) {
+                return std::nullopt;
+            }
+        }
     }
-    if (nWritten > 0) {
-        CutBackTornRecord(file.Get(), static_cast<std::size_t>(nWritten));
+    if (!place.userPath.empty()) {
+        const int nErrno = MakeFolders(place.foldersToMake, place.user);
+        failure = {place.userPath, nErrno != 0
+                                       ? std::strerror(nErrno)
+                                       : AppendToScoreLog(place.userPath, place.user, record)};
+        if (failure.reason.empty()) {
+            return std::nullopt;
+        }
     }
-    return false;
+    return failure;
 }

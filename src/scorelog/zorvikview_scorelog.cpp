@@ -3,14 +3,6 @@
 #include "platform/strformat.h"
 #include "scorelog/scorelogfile.h"
 
-namespace {
-
-CScoreLogPlace ScoreLogPlaceOf(IRuntime& runtime) {
-    return ChooseScoreLogPlace(runtime.GetProgramPath(), runtime.GetUserDataDir());
-}
-
-}  // namespace
-
 void CZorvikView::ReportScore() {
     // The best scores are read before this game's record is appended, so the game never
     // competes with itself.
@@ -34,19 +26,24 @@ void CZorvikView::ReportScore() {
     // Modal: the record is appended after the player has closed the box.
     m_pWnd->MessageBox(text, "Score", MB_OK);
 
-    // The record is the text followed by two empty lines. A log that cannot be opened for
-    // appending, or whose folder cannot be made, loses the record without a message.
-    const CScoreLogPlace place = ScoreLogPlaceOf(*m_pRuntime);
-    if (place.bUserFolder && !MakeScoreLogFolder(place.path)) {
-        return;
+    // The record is the text followed by two empty lines. A record that no place takes is not
+    // lost silently after a box that may have announced a new record.
+    const std::optional<CScoreLogFailure> failure =
+        SaveScoreRecord(ScoreLogPlaceOf(*m_pRuntime), text + "\n\n");
+    if (failure) {
+        std::string message = "De score kon niet worden bewaard.";
+        if (!failure->path.empty()) {
+            message += "\n" + failure->path + ": " + failure->reason;
+        }
+        m_pWnd->MessageBox(message, "Score", MB_OK);
     }
-    AppendToScoreLog(place.path, text + "\n\n");
 }
 
-// Beside the program where that place can take a record, else in the player's data folder;
-// found without creating anything, so reading the scores leaves no trace.
+// The log the records go to first: beside the program where that place may take them, else in
+// the player's data folder. Found without creating anything, so reading the scores leaves no
+// trace.
 std::string CZorvikView::GetScoreLogPath() {
-    return ScoreLogPlaceOf(*m_pRuntime).path;
+    return ScoreLogPlaceOf(*m_pRuntime).First();
 }
 
 void CZorvikView::ReadBestScores() {

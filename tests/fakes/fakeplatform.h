@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -130,7 +131,8 @@ public:
     int rand() override;
     std::int64_t time() override { return m_nTime; }
     std::string GetProgramPath() override { return m_programPath; }
-    std::string GetUserDataDir() override { return m_userDataDir; }
+    CUserIds GetUserIds() override { return m_user.value_or(m_fallback.GetUserIds()); }
+    CDataFolder GetUserDataDir() override { return m_userDataDir; }
 
     std::deque<int> m_randScript;
     std::vector<std::uint32_t> m_seeds;
@@ -138,7 +140,8 @@ public:
     std::int64_t m_nTime = 1700000000;
     std::string m_programPath = "/nonexistent/zorvik-test/zorvik";
     // No data folder by default: where the program's folder cannot take the score log, no log.
-    std::string m_userDataDir;
+    CDataFolder m_userDataDir;
+    std::optional<CUserIds> m_user;  // by default the user who runs the tests
 
 private:
     CSystemRuntime m_fallback;

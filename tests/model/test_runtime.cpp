@@ -68,31 +68,36 @@ private:
 };
 
 // The data folder follows the XDG base-directory rules: XDG_DATA_HOME only when it is absolute,
-// else HOME/.local/share, and the password database's home folder when HOME is of no use.
+// else HOME/.local/share, and the password database's home folder when HOME is of no use. Its
+// base, the folder that must stand already, is the home folder or the one above XDG_DATA_HOME.
 TEST(SystemRuntime, UserDataDirComesFromXdgDataHomeThenHomeThenThePasswordDatabase) {
     const passwd* pw = ::getpwuid(::getuid());
     ASSERT_NE(pw, nullptr);
     const std::string dbHome = pw->pw_dir;
+    const std::string dbData = (dbHome == "/" ? "" : dbHome) + "/.local/share";
     struct Case {
         std::optional<std::string> dataHome;
         std::optional<std::string> home;
         std::string expected;
+        std::string base;
     };
     const Case aCases[] = {
-        {"/srv/data home", "/home/speler", "/srv/data home"},
-        {"relative/data", "/home/speler", "/home/speler/.local/share"},
-        {"", "/home/speler/", "/home/speler/.local/share"},
-        {std::nullopt, "/", "/.local/share"},
-        {std::nullopt, std::nullopt, (dbHome == "/" ? "" : dbHome) + "/.local/share"},
-        {std::nullopt, "", (dbHome == "/" ? "" : dbHome) + "/.local/share"},
-        {std::nullopt, "relative/home", (dbHome == "/" ? "" : dbHome) + "/.local/share"},
+        {"/srv/data home", "/home/speler", "/srv/data home", "/srv"},
+        {"/data//", "/home/speler", "/data", "/"},
+        {"relative/data", "/home/speler", "/home/speler/.local/share", "/home/speler"},
+        {"", "/home/speler/", "/home/speler/.local/share", "/home/speler"},
+        {std::nullopt, "/", "/.local/share", "/"},
+        {std::nullopt, std::nullopt, dbData, dbHome},
+        {std::nullopt, "", dbData, dbHome},
+        {std::nullopt, "relative/home", dbData, dbHome},
     };
     for (const Case& c : aCases) {
         SCOPED_TRACE(c.dataHome.value_or("(unset)") + " / " + c.home.value_or("(unset)"));
         const CScopedEnv dataHome("XDG_DATA_HOME", c.dataHome);
         const CScopedEnv home("HOME", c.home);
         CSystemRuntime runtime;
-        EXPECT_EQ(runtime.GetUserDataDir(), c.expected);
+        EXPECT_EQ(runtime.GetUserDataDir().path, c.expected);
+        EXPECT_EQ(runtime.GetUserDataDir().base, c.base);
     }
 }
 

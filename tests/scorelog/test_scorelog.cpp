@@ -188,8 +188,9 @@ TEST_F(ScoreLog, ProgramPathWithoutDirectoryNeverUsesTheWorkingDirectory) {
         EXPECT_EQ(game.view.GetScoreLogPath(), "");
         game.wnd.ClearRecords();
         FinishGame(3, 1);
-        EXPECT_EQ(FirstLine(), "Score: 3 Nieuw Record!") << "no log reads as no games";
-        EXPECT_EQ(game.wnd.m_messageBoxes.size(), 1u);
+        EXPECT_EQ(game.wnd.m_messageBoxes.at(0).text.substr(0, 23), "Score: 3 Nieuw Record!\n")
+            << "no log reads as no games";
+        EXPECT_EQ(FirstLine(), "De score kon niet worden bewaard.") << "and there is no place";
         game.view.OnGameShowScore();
         EXPECT_EQ(game.wnd.m_messageBoxes.back().text.substr(0, 15), "Level 1:     0\n");
     }
@@ -198,10 +199,16 @@ TEST_F(ScoreLog, ProgramPathWithoutDirectoryNeverUsesTheWorkingDirectory) {
     std::filesystem::current_path(oldCwd);
 }
 
-TEST_F(ScoreLog, LogThatCannotBeOpenedForAppendingIsSkippedSilently) {
+// A log that no place takes is announced in a second box, with the place and the reason.
+TEST_F(ScoreLog, LogThatCannotBeOpenedForAppendingIsAnnounced) {
+    const auto lastBox = [&] { return game.wnd.m_messageBoxes.back().text; };
     std::filesystem::create_directory(dir.LogPath());
     FinishGame(12, 1);
-    EXPECT_EQ(game.wnd.m_messageBoxes.size(), 1u) << "only the report";
+    EXPECT_EQ(game.wnd.m_messageBoxes.size(), 2u);
+    EXPECT_EQ(lastBox(),
+              "De score kon niet worden bewaard.\n" + dir.LogPath() + ": Is a directory");
+    EXPECT_EQ(game.wnd.m_messageBoxes.back().caption, "Score");
+    EXPECT_EQ(game.wnd.m_messageBoxes.back().nType, MB_OK);
     EXPECT_TRUE(std::filesystem::is_directory(dir.LogPath()));
     EXPECT_EQ(game.doc.m_aBestScore, (std::array<std::int32_t, 4>{}));
     std::filesystem::remove(dir.LogPath());
@@ -209,7 +216,9 @@ TEST_F(ScoreLog, LogThatCannotBeOpenedForAppendingIsSkippedSilently) {
     // The program's directory is gone.
     game.runtime.m_programPath = (dir.Dir() / "missing" / "zorvik").string();
     FinishGame(12, 1);
-    EXPECT_EQ(game.wnd.m_messageBoxes.size(), 2u);
+    EXPECT_EQ(lastBox(), "De score kon niet worden bewaard.\n" +
+                             (dir.Dir() / "missing" / "zorvik.txt").string() +
+                             ": No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(dir.Dir() / "missing"));
 
     // Permissions do not hold back the superuser.
@@ -218,7 +227,7 @@ TEST_F(ScoreLog, LogThatCannotBeOpenedForAppendingIsSkippedSilently) {
         dir.WriteLog(Record(100, 1));
         std::filesystem::permissions(dir.LogPath(), std::filesystem::perms::owner_read);
         FinishGame(12, 1);
-        EXPECT_EQ(FirstLine(), "Score: 12 Nieuw Record!")
+        EXPECT_EQ(game.wnd.m_messageBoxes.at(4).text.substr(0, 23), "Score: 12 Nieuw Record!")
             << "a log that cannot take the record is not the one the best scores come from";
         EXPECT_EQ(dir.ReadLog(), Record(100, 1));
         std::filesystem::remove(dir.LogPath());
@@ -226,7 +235,7 @@ TEST_F(ScoreLog, LogThatCannotBeOpenedForAppendingIsSkippedSilently) {
             dir.Dir(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
         FinishGame(12, 1);
         EXPECT_FALSE(dir.LogExists());
-        EXPECT_EQ(game.wnd.m_messageBoxes.size(), 4u);
+        EXPECT_EQ(game.wnd.m_messageBoxes.size(), 8u);
     }
 }
 
@@ -236,9 +245,13 @@ protected:
     // A program in a folder that even the superuser cannot write.
     static constexpr const char* kReadOnlyProgram = "/proc/self/zorvik";
 
-    ScoreLogPlace() { game.runtime.m_userDataDir = DataHome().string(); }
+    ScoreLogPlace() {
+        std::filesystem::create_directory(Home());
+        game.runtime.m_userDataDir = {DataHome().string(), Home().string()};
+    }
 
-    std::filesystem::path DataHome() const { return dir.Dir() / "home" / ".local" / "share"; }
+    std::filesystem::path Home() const { return dir.Dir() / "home"; }
+    std::filesystem::path DataHome() const { return Home() / ".local" / "share"; }
     std::filesystem::path UserLog() const { return DataHome() / "zorvik" / "zorvik.txt"; }
     std::string ReadUserLog() const {
         std::ifstream in(UserLog(), std::ios::binary);
@@ -260,7 +273,7 @@ TEST_F(ScoreLogPlace, WritableProgramFolderKeepsTheLogBesideTheProgramByteForByt
     FinishGame(4, 1);
     FinishGame(2, 1);
     EXPECT_EQ(dir.ReadLog(), oldLog + Record(4, 1, true, 4) + Record(2, 1, false, 2));
-    EXPECT_FALSE(std::filesystem::exists(dir.Dir() / "home"));
+    EXPECT_FALSE(std::filesystem::exists(Home() / ".local"));
 }
 
 TEST_F(ScoreLogPlace, ReadOnlyProgramFolderKeepsTheLogInTheDataFolderMadePrivate) {
@@ -268,14 +281,15 @@ TEST_F(ScoreLogPlace, ReadOnlyProgramFolderKeepsTheLogInTheDataFolderMadePrivate
     EXPECT_EQ(game.view.GetScoreLogPath(), UserLog().string());
     game.view.OnGameShowScore();
     game.view.ReadBestScores();
-    EXPECT_FALSE(std::filesystem::exists(dir.Dir() / "home")) << "reading makes nothing";
+    EXPECT_FALSE(std::filesystem::exists(Home() / ".local")) << "reading makes nothing";
 
+    // Every folder that was missing is made for the player alone, whatever the umask, and the
+    // log takes the next records too.
+    const mode_t nOldMask = ::umask(0277);
     FinishGame(5, 2);
     EXPECT_EQ(FirstLine(), "Score: 5 Nieuw Record!");
     EXPECT_EQ(ReadUserLog(), Record(5, 2, true, 5));
-    // Every folder that was missing is made for the player alone.
-    for (const auto& folder :
-         {dir.Dir() / "home", dir.Dir() / "home" / ".local", DataHome(), DataHome() / "zorvik"}) {
+    for (const auto& folder : {Home() / ".local", DataHome(), DataHome() / "zorvik"}) {
         EXPECT_EQ(ModeOf(folder), 0700u) << folder;
     }
 
@@ -289,6 +303,7 @@ TEST_F(ScoreLogPlace, ReadOnlyProgramFolderKeepsTheLogInTheDataFolderMadePrivate
               "Level 1:     0\nLevel 2:     6\nLevel 3:     0\nLevel 4:     0\n");
     EXPECT_EQ(ReadUserLog(),
               Record(5, 2, true, 5) + Record(5, 2, false, 5) + Record(6, 2, true, 6));
+    ::umask(nOldMask);
 }
 
 // A data folder that exists keeps its mode; only the missing ones are made.
@@ -322,24 +337,44 @@ TEST_F(ScoreLogPlace, ProgramFolderWhoseLogIsNoWritableFileUsesTheDataFolder) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir.LogPath()));
 }
 
-// Neither the program's folder nor a data folder can take the log: the report is shown, the
-// record is lost without a message, and nothing is left behind.
-TEST_F(ScoreLogPlace, DataFolderThatCannotBeMadeIsSkippedSilently) {
+// Neither the program's folder nor a data folder can take the log: the report is shown, then a
+// box names the last place tried and why, and nothing is left behind. The home folder is never
+// made.
+TEST_F(ScoreLogPlace, DataFolderThatCannotBeMadeIsAnnounced) {
     game.runtime.m_programPath = kReadOnlyProgram;
     std::ofstream(dir.Dir() / "file") << "in the way\n";
-    for (const std::string& dataHome :
-         {std::string("/proc/self/zorvik-data"), (dir.Dir() / "file" / "share").string(),
-          std::string("relative/share"), std::string()}) {
-        SCOPED_TRACE(dataHome);
-        game.runtime.m_userDataDir = dataHome;
+    const std::string file = (dir.Dir() / "file").string();
+    const std::string missingHome = (dir.Dir() / "gone").string();
+    const std::string beside = "/proc/self/zorvik.txt: Permission denied";
+    const std::pair<CDataFolder, std::string> aCases[] = {
+        {{file + "/share", file}, file + "/share/zorvik/zorvik.txt: Not a directory"},
+        {{missingHome + "/.local/share", missingHome},
+         missingHome + "/.local/share/zorvik/zorvik.txt: No such file or directory"},
+        {{"relative/share", "relative"}, beside},
+        {{}, beside},
+    };
+    for (const auto& [dataFolder, reason] : aCases) {
+        SCOPED_TRACE(dataFolder.path);
+        game.runtime.m_userDataDir = dataFolder;
         game.wnd.ClearRecords();
         FinishGame(12, 1);
-        EXPECT_EQ(FirstLine(), "Score: 12 Nieuw Record!");
-        EXPECT_EQ(game.wnd.m_messageBoxes.size(), 1u) << "only the report";
+        ASSERT_EQ(game.wnd.m_messageBoxes.size(), 2u);
+        EXPECT_EQ(game.wnd.m_messageBoxes[0].text.substr(0, 23), "Score: 12 Nieuw Record!");
+        EXPECT_EQ(FirstLine(), "De score kon niet worden bewaard.");
+        EXPECT_EQ(game.wnd.m_messageBoxes[1].text.substr(34), reason);
         game.view.OnGameShowScore();
         EXPECT_EQ(game.wnd.m_messageBoxes.back().text.substr(0, 15), "Level 1:     0\n");
     }
-    EXPECT_FALSE(std::filesystem::exists("/proc/self/zorvik-data"));
+    EXPECT_FALSE(std::filesystem::exists(missingHome));
+
+    // A home folder of another user is not written, whoever runs the game.
+    game.runtime.m_user = CUserIds{12347, 12347, {}};
+    game.runtime.m_userDataDir = {DataHome().string(), Home().string()};
+    FinishGame(12, 1);
+    EXPECT_EQ(FirstLine(), "De score kon niet worden bewaard.");
+    EXPECT_EQ(game.wnd.m_messageBoxes.back().text.substr(34),
+              UserLog().string() + ": Permission denied");
+    EXPECT_TRUE(std::filesystem::is_empty(Home()));
     EXPECT_FALSE(std::filesystem::exists("relative"));
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.Dir() / "file"));
 }

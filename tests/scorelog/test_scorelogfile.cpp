@@ -25,6 +25,18 @@ namespace {
 
 using Best = std::array<std::int32_t, 4>;
 
+// The user the tests run as.
+CUserIds Me() {
+    return CSystemRuntime().GetUserIds();
+}
+
+// Whether the log beside the program may take a record.
+bool BesideTakesTheLog(const CScoreLogDir& dir) {
+    CFakeRuntime runtime;
+    runtime.m_programPath = dir.ProgramPath();
+    return ScoreLogPlaceOf(runtime).beside.refusal.empty();
+}
+
 // Reading a log, however hostile, through the report and the show-score box: no crash, and the
 // file keeps its bytes and its modification time.
 TEST(ScoreLogFile, HostileLogsNeverCrashTheGameNorChangeTheFile) {
@@ -106,17 +118,17 @@ TEST(ScoreLogFile, MissingOrUnusualLogsReadAsNoGamesAndTakeNoRecord) {
     CScoreLogDir dir;
     EXPECT_EQ(ReadScoreLogFile(""), (Best{}));
     EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
-    EXPECT_FALSE(AppendToScoreLog("", "Score: 1\n"));
+    EXPECT_EQ(AppendToScoreLog("", Me(), "Score: 1\n"), "No such file or directory");
 
     std::filesystem::create_directory(dir.LogPath());
     EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
-    EXPECT_FALSE(AppendToScoreLog(dir.LogPath(), "Score: 1\n"));
+    EXPECT_EQ(AppendToScoreLog(dir.LogPath(), Me(), "Score: 1\n"), "Is a directory");
     std::filesystem::remove(dir.LogPath());
 
     // A pipe of that name neither blocks the game nor takes a record.
     ASSERT_EQ(::mkfifo(dir.LogPath().c_str(), 0600), 0);
     EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
-    EXPECT_FALSE(AppendToScoreLog(dir.LogPath(), "Score: 1\n"));
+    EXPECT_EQ(AppendToScoreLog(dir.LogPath(), Me(), "Score: 1\n"), "Is a named pipe");
 }
 
 // Two programs that end a game at the same moment: every record lies in the log whole, in one
@@ -191,48 +203,149 @@ std::string WholeRecord(int nScore, int nLevel, int nPieces = 0) {
            std::to_string(nLevel) + "\n\n\n";
 }
 
+// The log's place, decided from the program's path, the user, what stat says and the data
+// folder, alike for the superuser and a player: an installed program keeps nothing beside it,
+// the mode bits decide, and no link of another user is followed.
+TEST(ScoreLogChoice, PlaceFollowsPathOwnersAndModeBitsForRootToo) {
+    enum EWhere { kBeside, kRefused, kNotBeside };
+    const auto found = [](mode_t nMode, uid_t uid, gid_t gid = 100) {
+        return CPathInfo{0, nMode, uid, gid, 8, 9};
+    };
+    const CPathInfo kNone{};
+    const CPathInfo ourDir = found(S_IFDIR | 0755, 1000);
+    const CPathInfo rootDir = found(S_IFDIR | 0755, 0, 0);
+    const auto none = [&](const CPathInfo& folder) { return CLogFacts{kNone, kNone, folder}; };
+    const auto file = [&](mode_t nMode, uid_t uid, gid_t gid) {
+        return CLogFacts{found(S_IFREG | nMode, uid, gid), found(S_IFREG | nMode, uid, gid),
+                         rootDir};
+    };
+    const auto link = [&](uid_t linkOwner, const CPathInfo& target) {
+        return CLogFacts{found(S_IFLNK | 0777, linkOwner), target, rootDir};
+    };
+    struct Case {
+        const char* pszWhat;
+        const char* pszProgram;
+        uid_t uid;  // gid 100, also member of group 300
+        CLogFacts beside;
+        EWhere where;
+    };
+    const Case aCases[] = {
+        {"player's build tree", "/h/p/b/zorvik", 1000, none(ourDir), kBeside},
+        {"root's build tree", "/root/b/zorvik", 0, none(rootDir), kBeside},
+        {"root in a player's folder", "/h/p/b/zorvik", 0, none(ourDir), kRefused},
+        {"folder of group 100", "/g/zorvik", 1000, none(found(S_IFDIR | 0775, 0)), kBeside},
+        {"folder without x", "/h/p/zorvik", 1000, none(found(S_IFDIR | 0600, 1000)), kRefused},
+        {"installed in /usr", "/usr/games/zorvik", 0, none(rootDir), kNotBeside},
+        {"in /usr/local", "/usr/local/games/zorvik", 1000, file(0666, 1000, 100), kNotBeside},
+        {"in /opt", "/opt/zorvik/bin/zorvik", 0, none(rootDir), kNotBeside},
+        {"beside /usr", "/usr2/zorvik", 0, none(rootDir), kBeside},
+        {"root's log 0444", "/root/b/zorvik", 0, file(0444, 0, 0), kRefused},
+        {"root's log 0644", "/root/b/zorvik", 0, file(0644, 0, 0), kBeside},
+        {"group may read", "/g/zorvik", 1000, file(0644, 1001, 100), kRefused},
+        {"other group writes", "/g/zorvik", 1000, file(0664, 1001, 300), kBeside},
+        {"others write", "/g/zorvik", 1000, file(0646, 1001, 999), kBeside},
+        {"owner bits decide", "/g/zorvik", 1000, file(0466, 1000, 100), kRefused},
+        {"another user's link", "/r/zorvik", 0, link(12347, found(S_IFREG | 0644, 0)), kRefused},
+        {"link to another's file", "/r/zorvik", 0, link(0, found(S_IFREG | 0666, 12347)), kRefused},
+        {"own link to own file", "/r/zorvik", 0, link(0, found(S_IFREG | 0644, 0)), kBeside},
+        {"dangling link", "/r/zorvik", 0, link(0, kNone), kRefused},
+    };
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(c.pszWhat);
+        const CScoreLogFacts facts{
+            c.pszProgram, {c.uid, 100, {100, 300}}, c.beside, {"/h/p/.local/share", "/h/p"}};
+        const CScoreLogPlace place = ChooseScoreLogPlace(facts);
+        EXPECT_EQ(place.userPath, "/h/p/.local/share/zorvik/zorvik.txt");
+        EXPECT_EQ(place.besidePath.empty(), c.where == kNotBeside);
+        EXPECT_EQ(place.beside.refusal.empty(), c.where != kRefused);
+        EXPECT_EQ(place.First(), c.where == kBeside ? place.besidePath : place.userPath);
+    }
+
+    // The user log's folders that may be made: never the home folder, nor anything above
+    // $XDG_DATA_HOME.
+    const std::pair<CDataFolder, std::vector<std::string>> aFolders[] = {
+        {{"/h/p/.local/share", "/h/p"},
+         {"/h/p/.local", "/h/p/.local/share", "/h/p/.local/share/zorvik"}},
+        {{"/srv/data", "/srv"}, {"/srv/data", "/srv/data/zorvik"}},
+        {{"/.local/share", "/"}, {"/.local", "/.local/share", "/.local/share/zorvik"}},
+        {{"/", "/"}, {"/zorvik"}},
+        {{}, {}},
+    };
+    for (const auto& [data, folders] : aFolders) {
+        SCOPED_TRACE(data.path);
+        const CScoreLogPlace place = ChooseScoreLogPlace({"/usr/games/zorvik", {}, {}, data});
+        EXPECT_EQ(place.foldersToMake, folders);
+        EXPECT_EQ(place.userPath, folders.empty() ? "" : folders.back() + "/zorvik.txt");
+    }
+}
+
 // A full disk, a quota or a size limit lets only part of a record out. What did get out is
 // taken off again: no torn tail is left to glue itself to the next record and credit a score
-// that no game made. The report is still shown.
-TEST(ScoreLogFile, RecordThatDoesNotFitWholeIsCutBackOffTheLog) {
+// that no game made, and a log made for the record and left empty is removed. The record goes to
+// the player's own log instead; when that fails too, a second box says where and why. The game
+// runs on past the limit, since the program ignores SIGXFSZ.
+TEST(ScoreLogFile, RecordThatDoesNotFitGoesToTheUserLogOrIsAnnounced) {
     const std::string oldLog = WholeRecord(300, 1) + WholeRecord(40, 2);
-    for (const off_t nRoom : {off_t{0}, off_t{1}, off_t{50}, off_t{120}}) {
-        SCOPED_TRACE(nRoom);
+    struct Case {
+        bool bOldLog;  // the log beside the program holds oldLog and the user log takes the record
+        rlim_t nRoom;  // bytes the game may add to oldLog, or write to a new file
+    };
+    const Case aCases[] = {{true, 0}, {true, 1}, {true, 50}, {true, 120}, {false, 0}, {false, 50}};
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(testing::Message() << c.bOldLog << " " << c.nRoom);
         CScoreLogDir dir;
-        dir.WriteLog(oldLog);
+        if (c.bOldLog) {
+            dir.WriteLog(oldLog);
+        }
+        const std::filesystem::path userLog = dir.Dir() / "data" / "zorvik" / "zorvik.txt";
+        CHeadlessGame game;
+        game.runtime.m_programPath = dir.ProgramPath();
+        game.runtime.m_userDataDir = {(dir.Dir() / "data").string(), dir.Dir().string()};
+        game.doc.m_nLevel = 2;
+        game.view.m_nPieces = 777;
+        int aBoxes[2];
+        ASSERT_EQ(::pipe(aBoxes), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            // The file may grow nRoom bytes; a write beyond fails with EFBIG.
             std::signal(SIGXFSZ, SIG_IGN);
-            const rlim_t nLimit = static_cast<rlim_t>(oldLog.size()) + static_cast<rlim_t>(nRoom);
+            const rlim_t nLimit = (c.bOldLog ? oldLog.size() : 0) + c.nRoom;
             const struct rlimit limit = {nLimit, nLimit};
             if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
                 ::_exit(2);
             }
-            CHeadlessGame game;
-            game.runtime.m_programPath = dir.ProgramPath();
-            game.doc.m_nLevel = 2;
-            game.view.m_nPieces = 777;
             game.view.ReportScore();
-            const bool bShown = game.wnd.m_messageBoxes.size() == 1 &&
-                                game.wnd.m_messageBoxes[0].text.starts_with("Score: 777");
-            ::_exit(bShown ? 0 : 1);
+            // How many boxes, and the last one's caption and text.
+            const auto& boxes = game.wnd.m_messageBoxes;
+            const std::string seen =
+                std::to_string(boxes.size()) + boxes.back().caption + "|" + boxes.back().text;
+            ::_exit(::write(aBoxes[1], seen.data(), seen.size()) == std::ssize(seen) ? 0 : 3);
         }
         int nStatus = 0;
         ASSERT_EQ(::waitpid(child, &nStatus, 0), child);
-        ASSERT_TRUE(WIFEXITED(nStatus));
-        EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "the report box was shown";
-        EXPECT_EQ(dir.ReadLog(), oldLog);
+        ASSERT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0) << nStatus;
+        char buffer[1024];
+        const ssize_t nSeen = ::read(aBoxes[0], buffer, sizeof buffer);
+        ::close(aBoxes[0]);
+        ::close(aBoxes[1]);
+
+        EXPECT_EQ(dir.ReadLog(), c.bOldLog ? oldLog : "");
+        EXPECT_EQ(dir.LogExists(), c.bOldLog) << "the log made for the record is removed";
+        std::string record = WholeRecord(777, 2, 777);
+        record.insert(std::strlen("Score: 777"), " Nieuw Record!");
+        std::ifstream in(userLog, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.bOldLog ? record : "");
+        EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(std::max<ssize_t>(nSeen, 0))),
+                  c.bOldLog ? "1Score|" + record.substr(0, record.size() - 2)
+                            : "2Score|De score kon niet worden bewaard.\n" + userLog.string() +
+                                  ": File too large");
 
         // The next record that fits stands whole after the old ones and reads back as made.
-        CHeadlessGame game;
-        game.runtime.m_programPath = dir.ProgramPath();
-        game.doc.m_nLevel = 2;
         game.view.m_nPieces = 5;
         game.view.ReportScore();
-        EXPECT_EQ(dir.ReadLog(), oldLog + WholeRecord(5, 2, 5));
-        EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{300, 40, 0, 0}));
+        EXPECT_EQ(dir.ReadLog(), c.bOldLog
+                                     ? oldLog + WholeRecord(5, 2, 5)
+                                     : "Score: 5 Nieuw Record!" + WholeRecord(5, 2, 5).substr(8));
     }
 }
 
@@ -305,7 +418,7 @@ TEST(ScoreLogFile, LogThatIsNoRegularFileIsNeverOpened) {
         ASSERT_TRUE(c.fnMake(dir));
         COpenWatch watch(dir.Dir());
         EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
-        EXPECT_FALSE(AppendToScoreLog(dir.LogPath(), WholeRecord(1, 1)));
+        EXPECT_NE(AppendToScoreLog(dir.LogPath(), Me(), WholeRecord(1, 1)), "");
         EXPECT_EQ(watch.Opened(), std::vector<std::string>{});
     }
 }
@@ -319,9 +432,9 @@ TEST(ScoreLogFile, DanglingLinkCreatesNothingAnywhere) {
           dir.Dir() / "missing" / "shared.txt"}) {
         SCOPED_TRACE(target);
         std::filesystem::create_symlink(target, dir.LogPath());
-        EXPECT_FALSE(CanTakeScoreLog(dir.LogPath()));
+        EXPECT_FALSE(BesideTakesTheLog(dir));
         EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
-        EXPECT_FALSE(AppendToScoreLog(dir.LogPath(), WholeRecord(1, 1)));
+        EXPECT_NE(AppendToScoreLog(dir.LogPath(), Me(), WholeRecord(1, 1)), "");
         EXPECT_TRUE(std::filesystem::is_empty(dir.Dir() / "elsewhere"));
         EXPECT_FALSE(std::filesystem::exists(dir.Dir() / "missing"));
         EXPECT_TRUE(std::filesystem::is_symlink(dir.LogPath()));
@@ -336,9 +449,9 @@ TEST(ScoreLogFile, LinkToAnExistingLogIsReadAndAppendedThrough) {
     const std::filesystem::path shared = dir.Dir() / "shared.txt";
     std::ofstream(shared, std::ios::binary) << WholeRecord(60, 4);
     std::filesystem::create_symlink("shared.txt", dir.LogPath());
-    EXPECT_TRUE(CanTakeScoreLog(dir.LogPath()));
+    EXPECT_TRUE(BesideTakesTheLog(dir));
     EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{0, 0, 0, 60}));
-    EXPECT_TRUE(AppendToScoreLog(dir.LogPath(), WholeRecord(70, 4)));
+    EXPECT_EQ(AppendToScoreLog(dir.LogPath(), Me(), WholeRecord(70, 4)), "");
     EXPECT_TRUE(std::filesystem::is_symlink(dir.LogPath()));
     EXPECT_EQ(dir.ReadLog(), WholeRecord(60, 4) + WholeRecord(70, 4));
     EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{0, 0, 0, 70}));
