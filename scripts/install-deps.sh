@@ -15,6 +15,8 @@ packages=(
     xvfb xauth qt6-gtk-platformtheme qt6-translations-l10n
     # Ninja (CI builds with it too), and XCB to probe the display before Qt opens it.
     ninja-build libxcb1-dev
+    # The lock keys under X: XCB's layout of the XKB events.
+    libxcb-xkb-dev
 )
 # Extra packages for a given purpose, e.g. `install-deps.sh xvfb xauth` for screenshots.
 packages+=("$@")

@@ -4,12 +4,15 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
-#include <array>
-#include <cstring>
 
 #include "gui/guifixture.h"
 #include "qt/lockkeys.h"
 #include "qt/sound.h"
+
+// Its XKB header names a member "explicit", a C++ keyword.
+#define explicit xcb_explicit
+#include <xcb/xkb.h>
+#undef explicit
 
 namespace {
 
@@ -39,14 +42,13 @@ TEST(EventSound, KeepsNoContextOpenBetweenSounds) {
 }
 
 // An XKB indicator-state event as the X server sends it.
-std::array<unsigned char, 32> IndicatorEvent(int nEventBase, std::uint32_t nState) {
-    std::array<unsigned char, 32> event{};
-    event[0] = static_cast<unsigned char>(nEventBase);
-    event[1] = 4;  // XkbIndicatorStateNotify
-    event[8] = 3;  // the core keyboard's device id
-    std::memcpy(event.data() + 12, &nState, sizeof(nState));
-    const std::uint32_t nChanged = 1;
-    std::memcpy(event.data() + 16, &nChanged, sizeof(nChanged));
+xcb_xkb_indicator_state_notify_event_t IndicatorEvent(int nEventBase, std::uint32_t nState) {
+    xcb_xkb_indicator_state_notify_event_t event{};
+    event.response_type = static_cast<std::uint8_t>(nEventBase);
+    event.xkbType = XCB_XKB_INDICATOR_STATE_NOTIFY;
+    event.deviceID = 3;  // the core keyboard
+    event.state = nState;
+    event.stateChanged = 1;
     return event;
 }
 
@@ -54,8 +56,8 @@ std::array<unsigned char, 32> IndicatorEvent(int nEventBase, std::uint32_t nStat
 // nothing.
 TEST(LockKeys, IndicatorEventsDecodeIntoTheLockKeys) {
     const CIndicatorMap map{85, 1u << 0, 1u << 1, 1u << 2};
-    const auto decode = [&](const std::array<unsigned char, 32>& event) {
-        return DecodeIndicatorEvent(event.data(), map);
+    const auto decode = [&](const xcb_xkb_indicator_state_notify_event_t& event) {
+        return DecodeIndicatorEvent(&event, map);
     };
     EXPECT_EQ(decode(IndicatorEvent(85, 0b001)), (CLockKeyState{true, false, false}));
     EXPECT_EQ(decode(IndicatorEvent(85, 0b110)), (CLockKeyState{false, true, true}));
@@ -63,15 +65,14 @@ TEST(LockKeys, IndicatorEventsDecodeIntoTheLockKeys) {
     EXPECT_EQ(decode(IndicatorEvent(85 | 0x80, 0b010)), (CLockKeyState{false, true, false}))
         << "an event a client sent on";
 
-    std::array<unsigned char, 32> other = IndicatorEvent(85, 0b111);
-    other[1] = 2;  // XkbStateNotify
+    xcb_xkb_indicator_state_notify_event_t other = IndicatorEvent(85, 0b111);
+    other.xkbType = XCB_XKB_STATE_NOTIFY;
     EXPECT_EQ(decode(other), std::nullopt);
     EXPECT_EQ(decode(IndicatorEvent(86, 0b111)), std::nullopt) << "another extension's event";
-    EXPECT_EQ(DecodeIndicatorEvent(IndicatorEvent(85, 0b111).data(), CIndicatorMap{}), std::nullopt)
-        << "no XKB, no lock keys";
+    const auto all = IndicatorEvent(85, 0xffffffffu);
+    EXPECT_EQ(DecodeIndicatorEvent(&all, CIndicatorMap{}), std::nullopt) << "no XKB, no lock keys";
     const CIndicatorMap noNumLight{85, 1u << 0, 0, 1u << 2};
-    EXPECT_EQ(DecodeIndicatorEvent(IndicatorEvent(85, 0xffffffffu).data(), noNumLight),
-              (CLockKeyState{true, false, true}));
+    EXPECT_EQ(DecodeIndicatorEvent(&all, noNumLight), (CLockKeyState{true, false, true}));
 }
 
 // The panes show the decoded state; nothing known is blank panes that keep their width.
