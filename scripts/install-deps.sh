@@ -15,8 +15,9 @@ packages=(
     xvfb xauth qt6-gtk-platformtheme qt6-translations-l10n
     # Ninja (CI builds with it too), and XCB to probe the display before Qt opens it.
     ninja-build libxcb1-dev
-    # The lock keys under X: XCB's layout of the XKB events.
-    libxcb-xkb-dev
+    # The lock keys: XCB's XKB events under X; under Wayland Qt's platform interface, the
+    # Wayland client library and libxkbcommon.
+    libxcb-xkb-dev qt6-base-private-dev libwayland-dev libxkbcommon-dev
 )
 # Extra packages for a given purpose, e.g. `install-deps.sh xvfb xauth` for screenshots.
 packages+=("$@")

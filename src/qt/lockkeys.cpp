@@ -5,6 +5,8 @@
 #include <array>
 #include <cstring>
 
+#include "qt/waylandlockkeys.h"
+
 // XCB's description of the events on the wire; its XKB header names a member "explicit", a C++
 // keyword. Then Xlib, which defines None, KeyPress, Bool and more as macros: it comes last, and
 // only here.
@@ -35,6 +37,14 @@ std::optional<xcb_xkb_indicator_state_notify_event_t> ReadXkbEvent(const void* p
 
 }  // namespace
 
+std::unique_ptr<ILockKeys> FollowLockKeys(LockKeysChanged fnChanged) {
+    // "wayland", or a variant such as "wayland-egl".
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return std::make_unique<CWaylandLockKeys>(std::move(fnChanged));
+    }
+    return std::make_unique<CLockKeyWatcher>(std::move(fnChanged));
+}
+
 std::optional<CLockKeyState> DecodeIndicatorEvent(const void* pEvent, const CIndicatorMap& map) {
     const auto event = ReadXkbEvent(pEvent, map);
     if (!event || event->xkbType != XCB_XKB_INDICATOR_STATE_NOTIFY) {
@@ -44,8 +54,7 @@ std::optional<CLockKeyState> DecodeIndicatorEvent(const void* pEvent, const CInd
                          (event->state & map.nScrollMask) != 0};
 }
 
-CLockKeyWatcher::CLockKeyWatcher(std::function<void(const CLockKeyState&)> fnChanged)
-    : m_fnChanged(std::move(fnChanged)) {
+CLockKeyWatcher::CLockKeyWatcher(LockKeysChanged fnChanged) : m_fnChanged(std::move(fnChanged)) {
     const auto* pX11 = qGuiApp != nullptr
                            ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
                            : nullptr;
