@@ -15,6 +15,9 @@ packages=(
     xvfb xauth qt6-gtk-platformtheme qt6-translations-l10n
     # Ninja (CI builds with it too)
     ninja-build
+    # The lock keys: XCB's XKB events under X; under Wayland Qt's platform interface, the
+    # Wayland client library and libxkbcommon.
+    libxcb-xkb-dev qt6-base-private-dev libwayland-dev libxkbcommon-dev
 )
 # Extra packages for a given purpose, e.g. `install-deps.sh xvfb xauth` for screenshots.
 packages+=("$@")

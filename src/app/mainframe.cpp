@@ -228,9 +228,9 @@ void CMainFrame::CreateStatusBar() {
     }
     setStatusBar(m_wndStatusBar);
 
-    // Qt cannot tell the lock keys; the X server announces their changes itself.
-    m_pLockKeys = std::make_unique<CLockKeyWatcher>(
-        [this](const CLockKeyState& state) { ShowLockKeys(state); });
+    // Qt cannot tell the lock keys; the X server or the compositor announces their changes.
+    m_pLockKeys =
+        FollowLockKeys([this](const std::optional<CLockKeyState>& state) { ShowLockKeys(state); });
     ShowLockKeys(m_pLockKeys->State());
 }
 

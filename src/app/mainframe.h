@@ -75,7 +75,7 @@ private:
     CZorvikApp* m_pApp;
     CViewWidget* m_pView = nullptr;
     std::map<UINT, QAction*> m_actions;
-    std::unique_ptr<CLockKeyWatcher> m_pLockKeys;
+    std::unique_ptr<ILockKeys> m_pLockKeys;
     bool m_bOuterSizePending = true;
     QSize m_sizeSet;
 };

@@ -5,38 +5,56 @@
 #include <array>
 #include <cstring>
 
-// Xlib defines None, KeyPress, Bool and more as macros: it comes last, and only here.
+#include "qt/waylandlockkeys.h"
+
+// XCB's description of the events on the wire; its XKB header names a member "explicit", a C++
+// keyword. Then Xlib, which defines None, KeyPress, Bool and more as macros: it comes last, and
+// only here.
+#define explicit xcb_explicit
+#include <xcb/xkb.h>
+#undef explicit
+
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
 namespace {
 
-// An XKB event on the wire: byte 0 the event code (bit 7 set when a client sent it), byte 1 the
-// XKB event type; an indicator-state event has the state of all 32 indicators in bytes 12-15.
-constexpr std::size_t kXkbTypeOffset = 1;
-constexpr std::size_t kIndicatorStateOffset = 12;
+// Bit 7 of an event's code is set when a client sent it on.
 constexpr unsigned kSentEventBit = 0x80;
 
-bool IsXkbEvent(const unsigned char* pBytes, const CIndicatorMap& map) {
-    return map.nXkbEventBase >= 0 &&
-           static_cast<int>(pBytes[0] & ~kSentEventBit) == map.nXkbEventBase;
+// Reads an XKB event in the layout of an indicator-state event, whose first two bytes every XKB
+// event shares: the extension's one event code, then the XKB type. Empty for any other event.
+std::optional<xcb_xkb_indicator_state_notify_event_t> ReadXkbEvent(const void* pEvent,
+                                                                   const CIndicatorMap& map) {
+    xcb_xkb_indicator_state_notify_event_t event;
+    std::memcpy(&event, pEvent, sizeof(event));
+    if (map.nXkbEventBase < 0 ||
+        static_cast<int>(event.response_type & ~kSentEventBit) != map.nXkbEventBase) {
+        return std::nullopt;
+    }
+    return event;
 }
 
 }  // namespace
 
-std::optional<CLockKeyState> DecodeIndicatorEvent(const void* pEvent, const CIndicatorMap& map) {
-    const auto* pBytes = static_cast<const unsigned char*>(pEvent);
-    if (!IsXkbEvent(pBytes, map) || pBytes[kXkbTypeOffset] != XkbIndicatorStateNotify) {
-        return std::nullopt;
+std::unique_ptr<ILockKeys> FollowLockKeys(LockKeysChanged fnChanged) {
+    // "wayland", or a variant such as "wayland-egl".
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return std::make_unique<CWaylandLockKeys>(std::move(fnChanged));
     }
-    std::uint32_t nState = 0;
-    std::memcpy(&nState, pBytes + kIndicatorStateOffset, sizeof(nState));
-    return CLockKeyState{(nState & map.nCapsMask) != 0, (nState & map.nNumMask) != 0,
-                         (nState & map.nScrollMask) != 0};
+    return std::make_unique<CLockKeyWatcher>(std::move(fnChanged));
 }
 
-CLockKeyWatcher::CLockKeyWatcher(std::function<void(const CLockKeyState&)> fnChanged)
-    : m_fnChanged(std::move(fnChanged)) {
+std::optional<CLockKeyState> DecodeIndicatorEvent(const void* pEvent, const CIndicatorMap& map) {
+    const auto event = ReadXkbEvent(pEvent, map);
+    if (!event || event->xkbType != XCB_XKB_INDICATOR_STATE_NOTIFY) {
+        return std::nullopt;
+    }
+    return CLockKeyState{(event->state & map.nCapsMask) != 0, (event->state & map.nNumMask) != 0,
+                         (event->state & map.nScrollMask) != 0};
+}
+
+CLockKeyWatcher::CLockKeyWatcher(LockKeysChanged fnChanged) : m_fnChanged(std::move(fnChanged)) {
     const auto* pX11 = qGuiApp != nullptr
                            ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
                            : nullptr;
@@ -97,8 +115,8 @@ bool CLockKeyWatcher::nativeEventFilter(const QByteArray& eventType, void* pMess
     if (eventType != "xcb_generic_event_t" || pMessage == nullptr) {
         return false;
     }
-    const auto* pBytes = static_cast<const unsigned char*>(pMessage);
-    if (IsXkbEvent(pBytes, m_map) && pBytes[kXkbTypeOffset] == XkbNewKeyboardNotify) {
+    const auto event = ReadXkbEvent(pMessage, m_map);
+    if (event && event->xkbType == XCB_XKB_NEW_KEYBOARD_NOTIFY) {
         ReadKeyboard();  // another keyboard may keep its lights elsewhere
     } else if (const std::optional<CLockKeyState> state = DecodeIndicatorEvent(pMessage, m_map)) {
         SetState(*state);

@@ -4,6 +4,7 @@
 #include <QAbstractNativeEventFilter>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 struct CLockKeyState {
@@ -12,6 +13,22 @@ struct CLockKeyState {
     bool bScroll = false;
     friend bool operator==(const CLockKeyState&, const CLockKeyState&) = default;
 };
+
+// Hears every change of the lock keys on the GUI thread; empty when the desktop can no longer
+// tell.
+using LockKeysChanged = std::function<void(const std::optional<CLockKeyState>&)>;
+
+// Follows the lock keys as the desktop announces them, so nothing polls.
+class ILockKeys {
+public:
+    virtual ~ILockKeys() = default;
+    // The lock keys now; empty where the desktop cannot tell.
+    virtual std::optional<CLockKeyState> State() const = 0;
+};
+
+// Follows the X server's lock keys under X, the compositor's under Wayland; elsewhere
+// (offscreen) knows nothing.
+std::unique_ptr<ILockKeys> FollowLockKeys(LockKeysChanged fnChanged);
 
 // Where the three lock keys' lights sit among the X server's XKB indicators, and the code of the
 // first XKB event. A mask of 0: the keyboard has no such light.
@@ -27,18 +44,16 @@ struct CIndicatorMap {
 std::optional<CLockKeyState> DecodeIndicatorEvent(const void* pEvent, const CIndicatorMap& map);
 
 // Follows the lock keys by the X server's own XKB indicator events, which reach the application
-// as native events, so nothing polls. Asks the server once at the start and again when the
-// keyboard changes. Where there is no X display (offscreen, Wayland) it knows nothing.
-class CLockKeyWatcher final : public QAbstractNativeEventFilter {
+// as native events. Asks the server once at the start and again when the keyboard changes.
+// Where there is no X display it knows nothing.
+class CLockKeyWatcher final : public ILockKeys, public QAbstractNativeEventFilter {
 public:
-    // fnChanged hears every change of the state, on the GUI thread.
-    explicit CLockKeyWatcher(std::function<void(const CLockKeyState&)> fnChanged);
+    explicit CLockKeyWatcher(LockKeysChanged fnChanged);
     ~CLockKeyWatcher() override;
     CLockKeyWatcher(const CLockKeyWatcher&) = delete;
     CLockKeyWatcher& operator=(const CLockKeyWatcher&) = delete;
 
-    // The lock keys now; empty where the desktop cannot tell.
-    std::optional<CLockKeyState> State() const { return m_state; }
+    std::optional<CLockKeyState> State() const override { return m_state; }
 
     bool nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* pResult) override;
 
@@ -47,7 +62,7 @@ private:
     void ReadKeyboard();
     void SetState(const CLockKeyState& state);
 
-    std::function<void(const CLockKeyState&)> m_fnChanged;
+    LockKeysChanged m_fnChanged;
     void* m_pDisplay = nullptr;  // Qt's Xlib display; null without X
     CIndicatorMap m_map;
     std::optional<CLockKeyState> m_state;

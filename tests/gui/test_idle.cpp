@@ -1,17 +1,28 @@
 // The program while nobody plays: nothing ticks, no sound context stays open, and the lock-key
-// panes change only when the X server says so. Runs on offscreen and again on a real X server.
+// panes change only when the X server or the Wayland compositor says so. Runs on offscreen and
+// again on a real X server.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <array>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "gui/guifixture.h"
 #include "qt/lockkeys.h"
 #include "qt/sound.h"
+#include "qt/xkblockkeys.h"
+
+// Its XKB header names a member "explicit", a C++ keyword.
+#define explicit xcb_explicit
+#include <xcb/xkb.h>
+#undef explicit
 
 namespace {
 
@@ -58,14 +69,13 @@ TEST(EventSound, KeepsNoContextOpenBetweenSounds) {
 }
 
 // An XKB indicator-state event as the X server sends it.
-std::array<unsigned char, 32> IndicatorEvent(int nEventBase, std::uint32_t nState) {
-    std::array<unsigned char, 32> event{};
-    event[0] = static_cast<unsigned char>(nEventBase);
-    event[1] = 4;  // XkbIndicatorStateNotify
-    event[8] = 3;  // the core keyboard's device id
-    std::memcpy(event.data() + 12, &nState, sizeof(nState));
-    const std::uint32_t nChanged = 1;
-    std::memcpy(event.data() + 16, &nChanged, sizeof(nChanged));
+xcb_xkb_indicator_state_notify_event_t IndicatorEvent(int nEventBase, std::uint32_t nState) {
+    xcb_xkb_indicator_state_notify_event_t event{};
+    event.response_type = static_cast<std::uint8_t>(nEventBase);
+    event.xkbType = XCB_XKB_INDICATOR_STATE_NOTIFY;
+    event.deviceID = 3;  // the core keyboard
+    event.state = nState;
+    event.stateChanged = 1;
     return event;
 }
 
@@ -73,8 +83,8 @@ std::array<unsigned char, 32> IndicatorEvent(int nEventBase, std::uint32_t nStat
 // nothing.
 TEST(LockKeys, IndicatorEventsDecodeIntoTheLockKeys) {
     const CIndicatorMap map{85, 1u << 0, 1u << 1, 1u << 2};
-    const auto decode = [&](const std::array<unsigned char, 32>& event) {
-        return DecodeIndicatorEvent(event.data(), map);
+    const auto decode = [&](const xcb_xkb_indicator_state_notify_event_t& event) {
+        return DecodeIndicatorEvent(&event, map);
     };
     EXPECT_EQ(decode(IndicatorEvent(85, 0b001)), (CLockKeyState{true, false, false}));
     EXPECT_EQ(decode(IndicatorEvent(85, 0b110)), (CLockKeyState{false, true, true}));
@@ -82,15 +92,115 @@ TEST(LockKeys, IndicatorEventsDecodeIntoTheLockKeys) {
     EXPECT_EQ(decode(IndicatorEvent(85 | 0x80, 0b010)), (CLockKeyState{false, true, false}))
         << "an event a client sent on";
 
-    std::array<unsigned char, 32> other = IndicatorEvent(85, 0b111);
-    other[1] = 2;  // XkbStateNotify
+    xcb_xkb_indicator_state_notify_event_t other = IndicatorEvent(85, 0b111);
+    other.xkbType = XCB_XKB_STATE_NOTIFY;
     EXPECT_EQ(decode(other), std::nullopt);
     EXPECT_EQ(decode(IndicatorEvent(86, 0b111)), std::nullopt) << "another extension's event";
-    EXPECT_EQ(DecodeIndicatorEvent(IndicatorEvent(85, 0b111).data(), CIndicatorMap{}), std::nullopt)
-        << "no XKB, no lock keys";
+    const auto all = IndicatorEvent(85, 0xffffffffu);
+    EXPECT_EQ(DecodeIndicatorEvent(&all, CIndicatorMap{}), std::nullopt) << "no XKB, no lock keys";
     const CIndicatorMap noNumLight{85, 1u << 0, 0, 1u << 2};
-    EXPECT_EQ(DecodeIndicatorEvent(IndicatorEvent(85, 0xffffffffu).data(), noNumLight),
-              (CLockKeyState{true, false, true}));
+    EXPECT_EQ(DecodeIndicatorEvent(&all, noNumLight), (CLockKeyState{true, false, true}));
+}
+
+// A keymap as a Wayland compositor shares it: libxkbcommon's text of a named layout, in a file
+// of its own ending in a NUL; and the mask of named modifiers in that keymap.
+class CKeymapFile {
+public:
+    CKeymapFile(const char* pszLayout, const char* pszOptions) {
+        const xkb_rule_names names{"evdev", "pc105", pszLayout, "", pszOptions};
+        m_pContext = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+        m_pKeymap = xkb_keymap_new_from_names(m_pContext, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
+        char* pszText = xkb_keymap_get_as_string(m_pKeymap, XKB_KEYMAP_FORMAT_TEXT_V1);
+        m_nSize = std::strlen(pszText) + 1;
+        m_fd = memfd_create("keymap", MFD_CLOEXEC);
+        EXPECT_EQ(write(m_fd, pszText, m_nSize), static_cast<ssize_t>(m_nSize));
+        std::free(pszText);
+    }
+    ~CKeymapFile() {
+        close(m_fd);
+        xkb_keymap_unref(m_pKeymap);
+        xkb_context_unref(m_pContext);
+    }
+    CKeymapFile(const CKeymapFile&) = delete;
+    CKeymapFile& operator=(const CKeymapFile&) = delete;
+
+    bool FeedTo(CXkbLockKeys& decoder) const { return decoder.ReadKeymap(m_fd, m_nSize); }
+    std::uint32_t Mask(const std::vector<const char*>& names) const {
+        std::uint32_t nMask = 0;
+        for (const char* pszName : names) {
+            const xkb_mod_index_t nIndex = xkb_keymap_mod_get_index(m_pKeymap, pszName);
+            EXPECT_NE(nIndex, XKB_MOD_INVALID) << pszName;
+            nMask |= 1u << nIndex;
+        }
+        return nMask;
+    }
+
+private:
+    xkb_context* m_pContext = nullptr;
+    xkb_keymap* m_pKeymap = nullptr;
+    int m_fd = -1;
+    std::size_t m_nSize = 0;
+};
+
+// Only a locked modifier lights its key, by the keymap's own lights: Lock is Caps Lock, Mod2 Num
+// Lock; the default keymap gives Scroll Lock no modifier, and the "grp_led:scroll" option lights
+// it for any layout but the first.
+TEST(LockKeys, WaylandModifiersDecodeIntoTheLockKeys) {
+    struct CCase {
+        const char* pszLayout;
+        const char* pszOptions;
+        std::vector<const char*> depressed;
+        std::vector<const char*> locked;
+        std::uint32_t nGroup;
+        CLockKeyState expected;
+    };
+    const char* const pszCaps = XKB_MOD_NAME_CAPS;
+    const char* const pszNum = XKB_MOD_NAME_NUM;
+    const std::vector<CCase> cases = {
+        {"us", "", {}, {}, 0, {}},
+        {"us", "", {}, {pszCaps}, 0, {true, false, false}},
+        {"us", "", {}, {pszNum}, 0, {false, true, false}},
+        {"us", "", {XKB_MOD_NAME_SHIFT}, {pszCaps, pszNum}, 0, {true, true, false}},
+        {"us", "", {pszCaps, pszNum}, {}, 0, {}},
+        {"us",
+         "",
+         {},
+         {"Shift", "Lock", "Control", "Mod1", "Mod2", "Mod3", "Mod4", "Mod5"},
+         0,
+         {true, true, false}},
+        {"us,de", "grp_led:scroll", {}, {}, 0, {}},
+        {"us,de", "grp_led:scroll", {}, {pszCaps}, 1, {true, false, true}},
+    };
+    for (const CCase& c : cases) {
+        const CKeymapFile keymap(c.pszLayout, c.pszOptions);
+        CXkbLockKeys decoder;
+        ASSERT_TRUE(keymap.FeedTo(decoder)) << c.pszLayout;
+        EXPECT_EQ(decoder.State(), std::nullopt) << "nothing known before the first modifiers";
+        decoder.SetModifiers(keymap.Mask(c.depressed), 0, keymap.Mask(c.locked), c.nGroup);
+        EXPECT_EQ(decoder.State(), c.expected)
+            << c.pszLayout << " " << c.depressed.size() << " down, " << c.locked.size()
+            << " locked, layout " << c.nGroup;
+    }
+}
+
+// A new keymap keeps what the panes show until the next modifiers; a file that is no keymap, or
+// no keymap at all, leaves the lock keys unknown.
+TEST(LockKeys, WaylandKeymapChangesKeepOrForgetTheState) {
+    const CKeymapFile keymap("us", "");
+    CXkbLockKeys decoder;
+    decoder.SetModifiers(0, 0, keymap.Mask({XKB_MOD_NAME_CAPS}), 0);
+    EXPECT_EQ(decoder.State(), std::nullopt) << "no keymap yet";
+    ASSERT_TRUE(keymap.FeedTo(decoder));
+    decoder.SetModifiers(0, 0, keymap.Mask({XKB_MOD_NAME_CAPS}), 0);
+    ASSERT_TRUE(keymap.FeedTo(decoder));
+    EXPECT_EQ(decoder.State(), (CLockKeyState{true, false, false}));
+
+    const int fd = memfd_create("garbage", MFD_CLOEXEC);
+    ASSERT_EQ(write(fd, "xkb_keymap {", 12), 12);
+    EXPECT_FALSE(decoder.ReadKeymap(fd, 12));
+    EXPECT_EQ(decoder.State(), std::nullopt);
+    EXPECT_FALSE(decoder.ReadKeymap(fd, 0)) << "an empty file";
+    close(fd);
 }
 
 // The panes show the decoded state; nothing known is blank panes that keep their width.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package holds every installed file under /usr and nothing else, the program
 # stripped and owned by root; its Depends names the libraries dpkg-shlibdeps found, with their
-# versions, and Qt's translations; lintian finds no error and no warning in it.
+# versions, Qt's translations and the Qt it was built with; it recommends Qt's Wayland platform;
+# lintian finds no error and no warning in it.
 #   check-package.sh BUILD EXPECTED
 # EXPECTED lists the installed files relative to the prefix.
 set -euo pipefail
@@ -34,9 +35,14 @@ done
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
 for name in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libcanberra0 libx11-6 \
-    qt6-translations-l10n; do
+    libwayland-client0 libxkbcommon0 qt6-translations-l10n; do
     [[ ", $depends," =~ [\ ,]"$name"[\ ,] ]] || fail "Depends lacks $name"
 done
+recommends=$(dpkg-deb --field "$deb" Recommends)
+[[ $recommends == qt6-wayland ]] || fail "Recommends is '$recommends'"
+qt=$(dpkg-query -W -f '${Version}' libqt6core6)
+abi="qt6-base-abi (= ${qt%%+*})"
+[[ ", $depends," == *", $abi,"* ]] || fail "Depends lacks $abi"
 # Computed by dpkg-shlibdeps, the Qt libraries come with the least version the program needs.
 [[ $depends =~ libqt6widgets6\ \(\>=\ 6\. ]] || fail "Depends has no version for libqt6widgets6"
 
