@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QWindow>
 #include <initializer_list>
+#include <vector>
 
 #include "app/appresource.h"
 #include "app/optionsdlg.h"
@@ -65,6 +66,19 @@ const std::initializer_list<CAccelerator> kAccelerators = {
 const std::initializer_list<UINT> kToolBarButtons = {ID_GAME_START, 0, ID_GAME_OPTIONS, 0,
                                                      ID_APP_ABOUT};
 constexpr QSize kButtonImage(16, 15);
+// The images drawn at each scale a desktop may ask for, so that Qt never scales one and blurs
+// it: at a scale factor f the toolbar asks for the button size times f, rounded.
+struct CToolBarBitmap {
+    const char* pszPath;
+    qreal dScale;
+};
+constexpr std::array<CToolBarBitmap, 5> kToolBarBitmaps = {{
+    {":/res/toolbar.xpm", 1.0},
+    {":/res/toolbar@1.25x.xpm", 1.25},
+    {":/res/toolbar@1.5x.xpm", 1.5},
+    {":/res/toolbar@1.75x.xpm", 1.75},
+    {":/res/toolbar@2x.xpm", 2.0},
+}};
 
 // The status bar's panes 1 to 3, which show the lock keys: the string that is each one's text,
 // and the name a screen reader gives it, shown or blank.
@@ -164,9 +178,10 @@ void CMainFrame::CreateToolBar() {
     m_wndToolBar->setAllowedAreas(Qt::AllToolBarAreas);
     m_wndToolBar->setIconSize(kButtonImage);
     m_wndToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    const QImage bitmap(QStringLiteral(":/res/toolbar.xpm"));
-    // The same images drawn at twice the size, for a display scaled by 2.
-    const QImage bitmap2x(QStringLiteral(":/res/toolbar@2x.xpm"));
+    std::vector<QImage> bitmaps;
+    for (const CToolBarBitmap& bitmap : kToolBarBitmaps) {
+        bitmaps.emplace_back(QLatin1String(bitmap.pszPath));
+    }
     int nImage = 0;
     for (const UINT nID : kToolBarButtons) {
         if (nID == 0) {
@@ -174,12 +189,14 @@ void CMainFrame::CreateToolBar() {
             continue;
         }
         QAction* pAction = m_actions.at(nID);
-        const QRect rcImage(QPoint(nImage * kButtonImage.width(), 0), kButtonImage);
-        QIcon icon(QPixmap::fromImage(bitmap.copy(rcImage)));
-        QPixmap pixmap2x =
-            QPixmap::fromImage(bitmap2x.copy(QRect(rcImage.topLeft() * 2, rcImage.size() * 2)));
-        pixmap2x.setDevicePixelRatio(2);
-        icon.addPixmap(pixmap2x);
+        QIcon icon;
+        for (std::size_t i = 0; i < bitmaps.size(); ++i) {
+            const QSize size = kButtonImage * kToolBarBitmaps[i].dScale;
+            QPixmap pixmap =
+                QPixmap::fromImage(bitmaps[i].copy(QRect(QPoint(nImage * size.width(), 0), size)));
+            pixmap.setDevicePixelRatio(kToolBarBitmaps[i].dScale);
+            icon.addPixmap(pixmap);
+        }
         pAction->setIcon(icon);
         ++nImage;
         m_wndToolBar->addAction(pAction);
