@@ -1,6 +1,8 @@
 // The main frame as the player first meets it: size, menus, accelerators, toolbar, status bar.
 #include <QAction>
 #include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -10,6 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -230,12 +233,36 @@ TEST_F(CMainFrameTest, LockKeyPanesAreBlankWhereTheDesktopCannotTell) {
     EXPECT_GT(Frame().m_pMessagePane->width(), Frame().width() / 2);
 }
 
-// At the frame's first size every text of the message pane shows whole beside the lock-key
-// panes, which are as wide as their texts and their frames with a little padding, no wider.
-TEST_F(CMainFrameTest, EveryStatusTextFitsTheMessagePaneAtTheDefaultSize) {
-    ASSERT_EQ(Frame().frameGeometry().size(), QSize(470, 575));
-    QLabel* pPane = Frame().m_pMessagePane;
-    const QStringList texts = {
+// The desktop's font, in points, set on the application before the window opens; 0 leaves the
+// font the platform gives, which the suite's runs under the GTK theme set in GTK's settings and
+// name in ZORVIK_TEST_DESKTOP_FONT (tests/gui/CMakeLists.txt).
+class CStatusFontTest : public CGuiTest, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override {
+        m_saved = QApplication::font();
+        if (GetParam() != 0) {
+            QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), GetParam()));
+        }
+        CGuiTest::SetUp();
+    }
+    void TearDown() override {
+        CGuiTest::TearDown();
+        QApplication::setFont(m_saved);
+    }
+
+    // Every text of the message pane shows whole beside the lock-key panes.
+    void ExpectEveryTextWhole() {
+        QLabel* pPane = Frame().m_pMessagePane;
+        for (const QString& text : kTexts) {
+            Frame().SetMessageText(text);
+            Settle();
+            EXPECT_LE(pPane->fontMetrics().horizontalAdvance(text), pPane->contentsRect().width())
+                << text.toStdString();
+            EXPECT_LE(pPane->sizeHint().width(), pPane->width()) << text.toStdString();
+        }
+    }
+
+    const QStringList kTexts = {
         QStringLiteral("Klaar"),
         QStringLiteral("Er wordt gepauzeerd, toets <Pause> om door te gaan."),
         QStringLiteral("Spel is hervat"),
@@ -249,12 +276,30 @@ TEST_F(CMainFrameTest, EveryStatusTextFitsTheMessagePaneAtTheDefaultSize) {
         QStringLiteral("Toon/verberg werkbalk"),
         QStringLiteral("Toon/verberg statusregel"),
     };
-    for (const QString& text : texts) {
-        Frame().SetMessageText(text);
-        Settle();
-        EXPECT_LE(pPane->fontMetrics().horizontalAdvance(text), pPane->contentsRect().width())
-            << text.toStdString();
-        EXPECT_LE(pPane->sizeHint().width(), pPane->width()) << text.toStdString();
+    QFont m_saved;
+};
+
+// At the frame's first size every text of the message pane shows whole, whatever the desktop's
+// font: the status bar keeps that font where they fit in it, and takes a smaller one, not under
+// 7 points, where they do not. The lock-key panes are as wide as their texts and their frames
+// with a little padding, no wider. A new desktop font is followed the same way.
+TEST_P(CStatusFontTest, EveryStatusTextFitsTheMessagePaneAtTheDefaultSize) {
+    const QFont desktopFont = QApplication::font();
+    if (const char* pszFont = std::getenv("ZORVIK_TEST_DESKTOP_FONT"); pszFont && !GetParam()) {
+        EXPECT_EQ(QStringLiteral("%1 %2").arg(desktopFont.family()).arg(desktopFont.pointSizeF()),
+                  QString::fromUtf8(pszFont))
+            << "the desktop's font arrived";
+    }
+    ASSERT_EQ(Frame().frameGeometry().size(), QSize(470, 575));
+    QLabel* pPane = Frame().m_pMessagePane;
+    ExpectEveryTextWhole();
+    const qreal dPoints = Frame().m_wndStatusBar->font().pointSizeF();
+    EXPECT_GE(dPoints, 7);
+    EXPECT_LE(dPoints, desktopFont.pointSizeF());
+    if (dPoints < desktopFont.pointSizeF()) {
+        EXPECT_GT(QFontMetrics(desktopFont).horizontalAdvance(kTexts[1]),
+                  pPane->contentsRect().width())
+            << "smaller than the desktop's font only where a text needs it";
     }
     // The pane really is beside the lock panes, inside the window.
     const QRect paneRect(pPane->mapTo(&Frame(), QPoint(0, 0)), pPane->size());
@@ -268,7 +313,19 @@ TEST_F(CMainFrameTest, EveryStatusTextFitsTheMessagePaneAtTheDefaultSize) {
         EXPECT_GE(pLock->width(), nWhole) << aTexts[i];
         EXPECT_LE(pLock->width(), nWhole + 6) << aTexts[i];
     }
+
+    Frame().resize(Frame().size() + QSize(100, 0));
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+    Settle();
+    ExpectEveryTextWhole();
+    EXPECT_EQ(Frame().m_wndStatusBar->width(), Frame().width()) << "as wide as the window";
 }
+
+INSTANTIATE_TEST_SUITE_P(DesktopFonts, CStatusFontTest, ::testing::Values(0, 8, 9, 10, 11),
+                         [](const ::testing::TestParamInfo<int>& points) {
+                             return points.param == 0 ? std::string("DesktopsOwn")
+                                                      : std::to_string(points.param) + "pt";
+                         });
 
 TEST_F(CMainFrameTest, CaptionShowsLevelAndFieldSizeOnceTheViewHasPainted) {
     EXPECT_TRUE(
