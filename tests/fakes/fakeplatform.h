@@ -53,7 +53,8 @@ public:
     void KillTimer(UINT_PTR nIDEvent) override;
     void InvalidateRect() override;
     CRect GetClientRect() const override { return m_rcClient; }
-    COLORREF GetBackgroundColour() const override { return m_crBackground; }
+    // White as in a light palette; an erase still fills kBackground, which the view never paints.
+    COLORREF GetBackgroundColour() const override { return 0x00FFFFFF; }
     std::unique_ptr<CDC> GetClientDC() override;
     void Default() override;
     void SetMainWindowText(const std::string& text) override;
@@ -79,9 +80,6 @@ public:
 
     // --- Scripts ----------------------------------------------------------------------------
     CRect m_rcClient{0, 0, 400, 340};
-    // The background colour the view asks for, white as in a light palette. An erase still
-    // fills kBackground, so a test tells the pixels the view painted from those it left.
-    COLORREF m_crBackground = 0x00FFFFFF;
     // Answers DoOptionsDialog; by default the dialog is cancelled.
     std::function<int(COptionsValues&)> m_fnOptionsDialog;
     // Called while a message box is open, before it returns.

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "game/resource.h"
@@ -55,7 +56,7 @@ TEST_F(CViewWidgetTest, FieldAndPreviewArePixelExactAtAKnownClientSize) {
         }
     }
     EXPECT_GE(nPieceSquares, 4);
-    // The preview runs from the field's right edge over the full height, white in this palette.
+    // The white preview runs from the field's right edge over the full height.
     EXPECT_EQ(image.pixel(220, 0), qRgb(255, 255, 255));
     EXPECT_EQ(image.pixel(399, 339), qRgb(255, 255, 255));
     // The next piece: its leftmost squares in preview column 1, its top ones level with row 0.
@@ -128,17 +129,21 @@ TEST_F(CViewWidgetTest, PauseBlanksTheViewAndResumeBringsTheFieldBack) {
     QTest::keyClick(&ViewWidget(), Qt::Key_Escape);
 }
 
-// The view erases to the palette's base colour, the background of text views, never to the grey
-// window colour of dialogs: in the margins, on the grid lines, beside the field, while paused and
-// after a resize. A new palette repaints the view at once.
-TEST_F(CViewWidgetTest, BackgroundIsTheBaseColourNotTheWindowColour) {
+// A light and a dark palette: the base colour of text views, the window colour of faces.
+class CPaletteTest : public CGuiTest,
+                     public ::testing::WithParamInterface<std::pair<QRgb, QRgb>> {};
+
+// The view erases to the palette's base colour, the background of text views, never to the
+// window colour of dialogs: in the margins, on the grid lines, beside the field, in the preview
+// area, while paused and after a resize; the squares keep the game's colours. A new palette
+// repaints the view at once. The toolbar images show the bar's own face, no classic grey.
+TEST_P(CPaletteTest, BackgroundIsTheBaseColourNotTheWindowColour) {
     SetViewSize(400, 340);
-    QPalette palette = ViewWidget().palette();
-    palette.setColor(QPalette::Base, QColor(0x12, 0x80, 0x34));
-    palette.setColor(QPalette::Window, QColor(0xC0, 0x40, 0x40));
-    ViewWidget().setPalette(palette);
+    const auto [base, window] = GetParam();
+    QPalette palette{QColor(window), QColor(window)};
+    palette.setColor(QPalette::Base, QColor(base));
+    Frame().setPalette(palette);
     Settle();
-    const QRgb base = qRgb(0x12, 0x80, 0x34);
     QImage image = GrabView();
     EXPECT_EQ(image.pixel(5, 5), base) << "margin";
     EXPECT_EQ(image.pixel(40, 30), base) << "grid line";
@@ -149,6 +154,19 @@ TEST_F(CViewWidgetTest, BackgroundIsTheBaseColourNotTheWindowColour) {
     Game().m_nFallTime = 100000;
     Frame().OnCommand(ID_GAME_START);
     ASSERT_TRUE(Game().m_bRunning);
+    Settle();
+    image = GrabView();
+    EXPECT_EQ(image.pixel(220, 0), base) << "preview area";
+    EXPECT_EQ(image.pixel(399, 339), base) << "preview area";
+    EXPECT_EQ(image.pixel(21, 301), Rgb(Doc().m_crEmpty)) << "an empty square of the bottom row";
+    QWidget* pAbout = Frame().m_wndToolBar->widgetForAction(Frame().GetAction(ID_APP_ABOUT));
+    const QImage about = pAbout->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int nGrey = 0;
+    for (int i = 0; i < about.width() * about.height(); ++i) {
+        nGrey += about.pixel(i % about.width(), i / about.width()) == qRgb(192, 192, 192) ? 1 : 0;
+    }
+    EXPECT_EQ(nGrey, 0) << "no grey tile on the About button";
+
     QTest::keyClick(&ViewWidget(), Qt::Key_Pause);
     Settle();
     image = GrabView();
@@ -170,86 +188,10 @@ TEST_F(CViewWidgetTest, BackgroundIsTheBaseColourNotTheWindowColour) {
     QTest::keyClick(&ViewWidget(), Qt::Key_Escape);
 }
 
-// A desktop palette set on the whole application before the window opens, light or dark.
-struct CDesktopPalette {
-    const char* pszName;
-    QRgb rgbBase;    // the background of text views, and of the game's view
-    QRgb rgbWindow;  // the face of windows, bars and buttons
-};
-void PrintTo(const CDesktopPalette& palette, std::ostream* pStream) {
-    *pStream << palette.pszName;
-}
-
-class CPaletteTest : public CGuiTest, public ::testing::WithParamInterface<CDesktopPalette> {
-protected:
-    void SetUp() override {
-        m_saved = QApplication::palette();
-        QPalette palette(QColor(GetParam().rgbWindow), QColor(GetParam().rgbWindow));
-        palette.setColor(QPalette::Base, QColor(GetParam().rgbBase));
-        QApplication::setPalette(palette);
-        CGuiTest::SetUp();
-    }
-    void TearDown() override {
-        CGuiTest::TearDown();
-        QApplication::setPalette(m_saved);
-    }
-    QPalette m_saved;
-};
-
-// During a game the whole view outside the field's squares is the palette's base colour, the
-// preview area too, while the squares keep the game's own colours. The toolbar images show the
-// bar's own face where a classic button face would be, never a grey tile.
-TEST_P(CPaletteTest, PreviewAreaAndToolbarImagesFollowThePalette) {
-    const QRgb base = GetParam().rgbBase;
-    SetViewSize(400, 340);
-    Game().m_nFallTime = 100000;
-    Frame().OnCommand(ID_GAME_START);
-    ASSERT_TRUE(Game().m_bRunning);
-    Settle();
-    const QImage view = GrabView();
-    for (const QPoint& pt : {QPoint(220, 0), QPoint(399, 339), QPoint(240, 30), QPoint(260, 21),
-                             QPoint(10, 10), QPoint(40, 30)}) {
-        EXPECT_EQ(view.pixel(pt), base) << pt.x() << "," << pt.y();
-    }
-    EXPECT_EQ(view.pixel(21, 301), Rgb(Doc().m_crEmpty)) << "an empty square of the bottom row";
-
-    // The About image on its button: found by its black outline, drawn pixel for pixel, and
-    // where it is transparent the button shows the bar's background of that row.
-    QWidget* pButton = Frame().m_wndToolBar->widgetForAction(Frame().GetAction(ID_APP_ABOUT));
-    const QImage shown = pButton->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    const QImage image = Frame().GetAction(ID_APP_ABOUT)->icon().pixmap(QSize(16, 15)).toImage();
-    const auto firstBlack = [](const QImage& im) {
-        for (int i = 0; i < im.width() * im.height(); ++i) {
-            if (im.pixel(i % im.width(), i / im.width()) == qRgb(0, 0, 0)) {
-                return QPoint(i % im.width(), i / im.width());
-            }
-        }
-        return QPoint(-1, -1);
-    };
-    const QPoint offset = firstBlack(shown) - firstBlack(image);
-    int nTransparent = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const bool bClear = qAlpha(image.pixel(x, y)) == 0;
-            nTransparent += bClear ? 1 : 0;
-            EXPECT_EQ(shown.pixel(QPoint(x, y) + offset),
-                      bClear ? shown.pixel(0, y + offset.y()) : image.pixel(x, y))
-                << x << "," << y;
-        }
-    }
-    EXPECT_GT(nTransparent, 100);
-
-    OnNextModal([](QWidget* pModal) { pModal->close(); });
-    QTest::keyClick(&ViewWidget(), Qt::Key_Escape);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Palettes, CPaletteTest,
-    ::testing::Values(CDesktopPalette{"Light", qRgb(255, 255, 255), qRgb(239, 239, 239)},
-                      CDesktopPalette{"Dark", qRgb(36, 36, 36), qRgb(53, 53, 53)}),
-    [](const ::testing::TestParamInfo<CDesktopPalette>& palette) {
-        return std::string(palette.param.pszName);
-    });
+INSTANTIATE_TEST_SUITE_P(LightAndDark, CPaletteTest,
+                         ::testing::Values(std::pair{qRgb(255, 255, 255), qRgb(239, 239, 239)},
+                                           std::pair{qRgb(36, 36, 36), qRgb(53, 53, 53)}),
+                         [](const auto& palette) { return palette.index == 0 ? "Light" : "Dark"; });
 
 // Sends a key event to the view as the window system would and says whether it was accepted.
 bool SendKey(QWidget& view, QEvent::Type type, int nKey, Qt::KeyboardModifiers modifiers,

@@ -1,5 +1,4 @@
-// The preview of the next piece: the area right of the field, white in a light palette, and the
-// piece in it.
+// The preview of the next piece: the white area right of the field and the piece in it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -97,18 +96,6 @@ TEST(Preview, ATurnedPieceKeepsItsStoredRowOffsetAndIsClippedAtTheTop) {
     EXPECT_EQ(g.wnd.Pixel(241, 0), kWhite);             // row -2 lies above the client
     EXPECT_EQ(g.wnd.Pixel(241, 79), g_aPieceColour[6]);
     EXPECT_EQ(g.wnd.Pixel(261, 21), kWhite);  // the flat piece drawn before is wiped
-}
-
-// The area takes the window's background colour, dark in a dark palette: only the piece stands
-// out of it.
-TEST(Preview, AreaTakesTheWindowsBackgroundColour) {
-    CPreviewGame g(1);
-    g.wnd.m_crBackground = RGB(36, 36, 36);
-    g.wnd.ClearRecords();
-    g.view.DrawNextPiece();
-    EXPECT_EQ(g.wnd.ClientFills().front(), (CFill{220, 0, 400, 340, RGB(36, 36, 36), true}));
-    EXPECT_EQ(g.wnd.Pixel(260, 21), RGB(36, 36, 36));
-    EXPECT_EQ(g.wnd.Pixel(241, 21), g_aPieceColour[1]);
 }
 
 TEST(Preview, AFullRepaintAfterTheGameLeavesThePreviewAreaToTheBackground) {
