@@ -27,6 +27,7 @@ public:
     void KillTimer(UINT_PTR) override {}
     void InvalidateRect() override {}
     CRect GetClientRect() const override { return m_rcClient; }
+    COLORREF GetBackgroundColour() const override { return 0x00FFFFFF; }
     std::unique_ptr<CDC> GetClientDC() override { return std::make_unique<CNullDC>(); }
     void Default() override {}
     void SetMainWindowText(const std::string&) override {}

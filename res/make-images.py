@@ -3,18 +3,22 @@
 
 Writes into res/, or into the folder given with --out:
     toolbar.xpm                 the three toolbar buttons of 16x15 pixels side by side
-    toolbar@2x.xpm              the same at twice the size, for a scale factor of 2
+    toolbar@1.25x.xpm, toolbar@1.5x.xpm, toolbar@1.75x.xpm, toolbar@2x.xpm
+                                the same at the sizes Qt asks for at those scale factors
     icons/hicolor/NxN/apps/nl.zorvik.Zorvik.png
                                 the application icon at 16, 22, 24, 32, 48, 64, 128 and 256 px
     icons/hicolor/scalable/apps/nl.zorvik.Zorvik.svg
                                 the same icon as an SVG, square for square the 256 px one
 
-Every image keeps to the 16 colours of the classic VGA palette. Run it again after a change:
+Every image keeps to the 16 colours of the classic VGA palette; in the toolbar images the light
+grey of a classic button face is transparent, so the buttons take the face of the desktop's bar.
+Run it again after a change:
     python3 res/make-images.py
 `python3 res/make-images.py --check` draws everything into a temporary folder and tells whether
 the images in res/ are the ones it draws (a test runs it).
 """
 import argparse
+import collections
 import os
 import struct
 import sys
@@ -24,6 +28,10 @@ import zlib
 HERE = os.path.dirname(os.path.abspath(__file__))
 APP_ID = "nl.zorvik.Zorvik"
 ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+BUTTON_SIZE = (16, 15)
+# Scale factors between 1 and 2 that desktops offer; at each of them Qt asks the toolbar for its
+# images at the button size times the factor, rounded half up.
+FRACTIONAL_SCALES = ("1.25", "1.5", "1.75")
 SVG_SIZE = 256
 
 PALETTE = {
@@ -34,8 +42,9 @@ PALETTE = {
 }
 
 
-def xpm(name, rows):
-    """An XPM image whose C identifier is made from name."""
+def xpm(name, rows, transparent=""):
+    """An XPM image whose C identifier is made from name; the colours in transparent are left
+    out (XPM's None)."""
     height = len(rows)
     width = len(rows[0])
     assert all(len(row) == width for row in rows), name
@@ -46,7 +55,7 @@ def xpm(name, rows):
         f"static const char *{ident}[] = {{",
         f'"{width} {height} {len(used)} 1",',
     ]
-    lines += [f'"{ch} c {PALETTE[ch]}",' for ch in used]
+    lines += [f'"{ch} c {"None" if ch in transparent else PALETTE[ch]}",' for ch in used]
     lines += [f'"{row}",' for row in rows[:-1]] + [f'"{rows[-1]}"', "};"]
     return ("\n".join(lines) + "\n").encode()
 
@@ -150,7 +159,7 @@ def outlined(glyph, fill, outline, background):
 
 
 # About: a yellow question mark outlined in black on light grey.
-ABOUT = outlined([
+QUESTION_MARK = [
     "                ",
     "                ",
     "      ####      ",
@@ -166,7 +175,8 @@ ABOUT = outlined([
     "       ##       ",
     "                ",
     "                ",
-], "y", "k", "s")
+]
+ABOUT = outlined(QUESTION_MARK, "y", "k", "s")
 
 
 def scale2x(rows):
@@ -192,6 +202,44 @@ def scale2x(rows):
                 bottom += e + e
         out += [top, bottom]
     return out
+
+
+def downscaled(rows, width, height, ink):
+    """rows drawn at width x height from their Scale2x-twice version (smooth diagonals at four
+    times the size): each pixel takes the colour that covers most of its area there, ink on a
+    tie. No colour is mixed, so the image stays sharp at any size."""
+    big = scale2x(scale2x(rows))
+    big_height, big_width = len(big), len(big[0])
+
+    def overlap(low, high, cell, scale):
+        # The length that [low, high) and [cell * scale, (cell + 1) * scale) share.
+        return max(0, min(high, (cell + 1) * scale) - max(low, cell * scale))
+
+    # Coordinates are counted in 1/width (x) and 1/height (y) of a pixel of big.
+    out = []
+    for y in range(height):
+        top, bottom = y * big_height, (y + 1) * big_height
+        row = ""
+        for x in range(width):
+            left, right = x * big_width, (x + 1) * big_width
+            area = collections.Counter()
+            for by in range(top // height, min(big_height, -(-bottom // height))):
+                dy = overlap(top, bottom, by, height)
+                for bx in range(left // width, min(big_width, -(-right // width))):
+                    area[big[by][bx]] += dy * overlap(left, right, bx, width)
+            row += max(area, key=lambda ch: (area[ch], ch == ink))
+        out.append(row)
+    return out
+
+
+def buttons_at(scale):
+    """The three buttons at a fractional scale (a string such as "1.5"), at the size Qt asks for.
+    The question mark is scaled as a glyph and outlined afterwards, so its outline stays one
+    pixel wide."""
+    factor = float(scale)
+    width, height = (int(n * factor + 0.5) for n in BUTTON_SIZE)
+    return (downscaled(START, width, height, "k"), downscaled(OPTIONS, width, height, "k"),
+            outlined(downscaled(QUESTION_MARK, width, height, "#"), "y", "k", "s"))
 
 
 def side_by_side(*images):
@@ -260,11 +308,12 @@ def icon_svg():
 def images():
     """Every file this script draws, by its path below res/."""
     buttons = (START, OPTIONS, ABOUT)
-    files = {
-        "toolbar.xpm": xpm("toolbar.xpm", side_by_side(*buttons)),
-        # Each button is scaled on its own, so no edge borrows from its neighbour.
-        "toolbar@2x.xpm": xpm("toolbar@2x.xpm", side_by_side(*map(scale2x, buttons))),
-    }
+    # Each button is scaled on its own, so no edge borrows from its neighbour.
+    strips = {"toolbar.xpm": buttons, "toolbar@2x.xpm": tuple(map(scale2x, buttons))}
+    for scale in FRACTIONAL_SCALES:
+        strips[f"toolbar@{scale}x.xpm"] = buttons_at(scale)
+    files = {name: xpm(name, side_by_side(*strip), transparent="s")
+             for name, strip in strips.items()}
     for size in ICON_SIZES:
         files[f"icons/hicolor/{size}x{size}/apps/{APP_ID}.png"] = png(icon_pixels(size))
     files[f"icons/hicolor/scalable/apps/{APP_ID}.svg"] = icon_svg()

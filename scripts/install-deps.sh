@@ -11,8 +11,9 @@ packages=(
     # The installed program's files and the Debian package: checking the generated images, the
     # desktop entry, the metainfo and the manual page; dpkg-shlibdeps, file and lintian.
     python3 desktop-file-utils appstream groff-base dpkg-dev file lintian
-    # Qt's own Dutch texts, and the colour chooser's tests on an X server under the GTK theme
-    xvfb xauth qt6-gtk-platformtheme qt6-translations-l10n
+    # Qt's own Dutch texts, and the colour chooser's and the status bar's tests on an X server
+    # under the GTK theme, the latter with GNOME's font
+    xvfb xauth qt6-gtk-platformtheme qt6-translations-l10n fonts-cantarell
     # Ninja (CI builds with it too)
     ninja-build
     # The lock keys: XCB's XKB events under X; under Wayland Qt's platform interface, the

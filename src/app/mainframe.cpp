@@ -4,19 +4,24 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QShortcut>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
+#include <algorithm>
 #include <initializer_list>
+#include <vector>
 
 #include "app/appresource.h"
 #include "app/optionsdlg.h"
@@ -65,6 +70,19 @@ const std::initializer_list<CAccelerator> kAccelerators = {
 const std::initializer_list<UINT> kToolBarButtons = {ID_GAME_START, 0, ID_GAME_OPTIONS, 0,
                                                      ID_APP_ABOUT};
 constexpr QSize kButtonImage(16, 15);
+// The images drawn at each scale a desktop may ask for, so that Qt never scales one and blurs
+// it: at a scale factor f the toolbar asks for the button size times f, rounded.
+struct CToolBarBitmap {
+    const char* pszPath;
+    qreal dScale;
+};
+constexpr std::array<CToolBarBitmap, 5> kToolBarBitmaps = {{
+    {":/res/toolbar.xpm", 1.0},
+    {":/res/toolbar@1.25x.xpm", 1.25},
+    {":/res/toolbar@1.5x.xpm", 1.5},
+    {":/res/toolbar@1.75x.xpm", 1.75},
+    {":/res/toolbar@2x.xpm", 2.0},
+}};
 
 // The status bar's panes 1 to 3, which show the lock keys: the string that is each one's text,
 // and the name a screen reader gives it, shown or blank.
@@ -77,6 +95,17 @@ constexpr std::array<CIndicator, 3> kIndicators = {{
     {ID_INDICATOR_NUM, "Num Lock"},
     {ID_INDICATOR_SCRL, "Scroll Lock"},
 }};
+
+// The texts the view writes into the message pane, at their widest (six-digit scores), beside
+// the idle text and the prompts of the commands. All of them must show whole.
+const std::initializer_list<const char*> kViewTexts = {
+    "Er wordt gepauzeerd, toets <Pause> om door te gaan.",
+    "Spel is hervat",
+    "Score: 999999, Valtijd: 2000ms",
+    "Eindscore: 999999",
+};
+// The status bar's font never gets smaller than this, whatever the desktop's font.
+constexpr qreal kMinStatusPoints = 7;
 
 }  // namespace
 
@@ -164,9 +193,10 @@ void CMainFrame::CreateToolBar() {
     m_wndToolBar->setAllowedAreas(Qt::AllToolBarAreas);
     m_wndToolBar->setIconSize(kButtonImage);
     m_wndToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    const QImage bitmap(QStringLiteral(":/res/toolbar.xpm"));
-    // The same images drawn at twice the size, for a display scaled by 2.
-    const QImage bitmap2x(QStringLiteral(":/res/toolbar@2x.xpm"));
+    std::vector<QImage> bitmaps;
+    for (const CToolBarBitmap& bitmap : kToolBarBitmaps) {
+        bitmaps.emplace_back(QLatin1String(bitmap.pszPath));
+    }
     int nImage = 0;
     for (const UINT nID : kToolBarButtons) {
         if (nID == 0) {
@@ -174,12 +204,14 @@ void CMainFrame::CreateToolBar() {
             continue;
         }
         QAction* pAction = m_actions.at(nID);
-        const QRect rcImage(QPoint(nImage * kButtonImage.width(), 0), kButtonImage);
-        QIcon icon(QPixmap::fromImage(bitmap.copy(rcImage)));
-        QPixmap pixmap2x =
-            QPixmap::fromImage(bitmap2x.copy(QRect(rcImage.topLeft() * 2, rcImage.size() * 2)));
-        pixmap2x.setDevicePixelRatio(2);
-        icon.addPixmap(pixmap2x);
+        QIcon icon;
+        for (std::size_t i = 0; i < bitmaps.size(); ++i) {
+            const QSize size = kButtonImage * kToolBarBitmaps[i].dScale;
+            QPixmap pixmap =
+                QPixmap::fromImage(bitmaps[i].copy(QRect(QPoint(nImage * size.width(), 0), size)));
+            pixmap.setDevicePixelRatio(kToolBarBitmaps[i].dScale);
+            icon.addPixmap(pixmap);
+        }
         pAction->setIcon(icon);
         ++nImage;
         m_wndToolBar->addAction(pAction);
@@ -198,17 +230,6 @@ void CMainFrame::CreateToolBar() {
 void CMainFrame::CreateStatusBar() {
     m_wndStatusBar = new QStatusBar(this);
     m_wndStatusBar->setObjectName(QStringLiteral("m_wndStatusBar"));
-    // The window's width was chosen for a narrower font than the desktop's default (DejaVu Sans,
-    // 9 points, on Debian): in it the pause text is 330 pixels wide, while beside the lock-key
-    // panes the message pane of a 470-pixel window has at most 325. One point smaller, every
-    // text of the pane fits with room to spare for a window frame.
-    QFont font = m_wndStatusBar->font();
-    if (font.pointSizeF() > 1) {
-        font.setPointSizeF(font.pointSizeF() - 1);
-    } else if (font.pixelSize() > 1) {
-        font.setPixelSize(font.pixelSize() - 1);
-    }
-    m_wndStatusBar->setFont(font);
     m_pMessagePane = new QLabel(LoadString(AFX_IDS_IDLEMESSAGE), m_wndStatusBar);
     m_pMessagePane->setTextFormat(Qt::PlainText);
     m_pMessagePane->setMinimumWidth(1);  // a long text never widens the window
@@ -219,19 +240,86 @@ void CMainFrame::CreateStatusBar() {
         pPane->setFrameShape(QFrame::Panel);
         pPane->setFrameShadow(QFrame::Sunken);
         pPane->setAccessibleName(QLatin1String(kIndicators[i].pszKeyName));
-        // A pane is as wide as its text, shown or not, with two pixels each side inside its
-        // frame.
-        const int nText = pPane->fontMetrics().horizontalAdvance(LoadString(kIndicators[i].nID));
-        pPane->setFixedWidth(nText + 2 * pPane->frameWidth() + 4);
         m_wndStatusBar->addPermanentWidget(pPane);
         m_aIndicators[i] = pPane;
     }
     setStatusBar(m_wndStatusBar);
+    FitStatusBarFont();
 
     // Qt cannot tell the lock keys; the X server or the compositor announces their changes.
     m_pLockKeys =
         FollowLockKeys([this](const std::optional<CLockKeyState>& state) { ShowLockKeys(state); });
     ShowLockKeys(m_pLockKeys->State());
+}
+
+void CMainFrame::FitStatusBarFont() {
+    QLayout* pLayout = m_wndStatusBar->layout();
+    if (pLayout == nullptr) {
+        return;
+    }
+    QStringList texts = {LoadString(AFX_IDS_IDLEMESSAGE)};
+    for (const char* pszText : kViewTexts) {
+        texts.push_back(QString::fromUtf8(pszText));
+    }
+    for (const auto& [nID, pAction] : m_actions) {
+        texts.push_back(CommandPrompt(nID));
+    }
+
+    // The desktop's font where every text fits the message pane of a bar as wide as the frame's
+    // client area at the default size; else the largest size in half points, down to the
+    // smallest, at which they do. A font given in pixels steps by pixels. Each size is tried on
+    // the bar itself, laid out at that width: the lock-key panes narrow with the font too.
+    // Until the bar first shows, its size grip is hidden and the layout gives it no room; in a
+    // window of the default size it shows, so it counts here, shown yet or not.
+    auto* pGrip = m_wndStatusBar->findChild<QSizeGrip*>();
+    const QSizePolicy gripPolicy = pGrip != nullptr ? pGrip->sizePolicy() : QSizePolicy();
+    if (pGrip != nullptr) {
+        QSizePolicy policy = gripPolicy;
+        policy.setRetainSizeWhenHidden(true);
+        pGrip->setSizePolicy(policy);
+    }
+    const QSize barSize = m_wndStatusBar->size();
+    QFont font = QApplication::font(m_wndStatusBar);
+    const bool bPoints = font.pointSizeF() > 0;
+    const qreal dDesktop = bPoints ? font.pointSizeF() : font.pixelSize();
+    const qreal dMin =
+        std::min(dDesktop, bPoints ? kMinStatusPoints : kMinStatusPoints * logicalDpiY() / 72.0);
+    const qreal dStep = bPoints ? 0.5 : 1;
+    for (qreal dSize = dDesktop;; dSize -= dStep) {
+        dSize = std::max(dSize, dMin);
+        if (bPoints) {
+            font.setPointSizeF(dSize);
+        } else {
+            font.setPixelSize(qRound(dSize));
+        }
+        m_wndStatusBar->setFont(font);
+        for (std::size_t i = 0; i < kIndicators.size(); ++i) {
+            // A pane is as wide as its text, shown or not, with two pixels each side inside its
+            // frame.
+            QLabel* pPane = m_aIndicators[i];
+            pPane->setFixedWidth(
+                pPane->fontMetrics().horizontalAdvance(LoadString(kIndicators[i].nID)) +
+                2 * pPane->frameWidth() + 4);
+        }
+        m_wndStatusBar->resize(m_nClientWidth, m_wndStatusBar->height());
+        pLayout->invalidate();
+        pLayout->activate();
+        const QFontMetrics metrics = m_pMessagePane->fontMetrics();
+        const int nRoom = m_pMessagePane->contentsRect().width();
+        const bool bFits = std::all_of(texts.begin(), texts.end(), [&](const QString& text) {
+            return metrics.horizontalAdvance(text) <= nRoom;
+        });
+        if (bFits || dSize <= dMin) {
+            break;
+        }
+    }
+    if (pGrip != nullptr) {
+        pGrip->setSizePolicy(gripPolicy);
+    }
+    // Back to the width the window gives the bar now.
+    m_wndStatusBar->resize(barSize);
+    pLayout->invalidate();
+    pLayout->activate();
 }
 
 QAction* CMainFrame::GetAction(UINT nID) const {
@@ -330,6 +418,9 @@ void CMainFrame::ApplyOuterSize() {
     if (!margins.isNull()) {
         m_bOuterSizePending = false;
     }
+    // The status bar is as wide as the client area, which the window frame narrows.
+    m_nClientWidth = m_sizeSet.width();
+    FitStatusBarFont();
 }
 
 bool CMainFrame::event(QEvent* pEvent) {
@@ -345,6 +436,10 @@ bool CMainFrame::event(QEvent* pEvent) {
             if (m_bOuterSizePending) {
                 ApplyOuterSize();
             }
+            break;
+        case QEvent::ApplicationFontChange:
+            // The desktop's font changed: the status bar follows it as far as its texts fit.
+            FitStatusBarFont();
             break;
         case QEvent::Resize:
             // Once the player has sized the window it keeps the size the player gave it.

@@ -71,6 +71,9 @@ private:
     BOOL OnFrameCommand(UINT nID);
     bool IsAccelerator(const QKeyEvent& event);
     void ApplyOuterSize();
+    // Gives the status bar the desktop's font, or a smaller one where some text of the message
+    // pane would not show whole in a frame of the default size, and sizes the lock-key panes.
+    void FitStatusBarFont();
 
     CZorvikApp* m_pApp;
     CViewWidget* m_pView = nullptr;
@@ -78,4 +81,6 @@ private:
     std::unique_ptr<ILockKeys> m_pLockKeys;
     bool m_bOuterSizePending = true;
     QSize m_sizeSet;
+    // The frame's client width at the default outer size, once the window frame is known.
+    int m_nClientWidth = kOuterWidth;
 };

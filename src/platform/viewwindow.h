@@ -32,6 +32,10 @@ public:
     // The client rectangle; left and top are always 0.
     virtual CRect GetClientRect() const = 0;
 
+    // The colour of the view's background, that of a window's content on this desktop (white
+    // in a light palette, dark in a dark one).
+    virtual COLORREF GetBackgroundColour() const = 0;
+
     // A drawing surface over the whole client area, usable outside a paint; what is drawn on it
     // shows at once. It lives for one operation.
     virtual std::unique_ptr<CDC> GetClientDC() = 0;

@@ -83,9 +83,7 @@ void CViewWidget::TakeKeyboard() {
 
 void CViewWidget::PaintImage() {
     m_bErasePending = false;
-    // The background is the colour of a window's content, that of text views and entries (white
-    // in a light palette), not the grey face of dialogs and buttons.
-    m_image.fill(palette().color(QPalette::Base));
+    m_image.fill(ToQRgb(GetBackgroundColour()));
     CImageDC dc(*this, false);
     m_view.OnDraw(&dc);
 }
@@ -184,6 +182,12 @@ void CViewWidget::InvalidateRect() {
 
 CRect CViewWidget::GetClientRect() const {
     return CRect{0, 0, width(), height()};
+}
+
+COLORREF CViewWidget::GetBackgroundColour() const {
+    // The colour of a window's content, that of text views and entries (white in a light
+    // palette), not the grey face of dialogs and buttons.
+    return ToColorRef(palette().color(QPalette::Base));
 }
 
 std::unique_ptr<CDC> CViewWidget::GetClientDC() {

@@ -70,6 +70,7 @@ public:
     void KillTimer(UINT_PTR nIDEvent) override;
     void InvalidateRect() override;
     CRect GetClientRect() const override;
+    COLORREF GetBackgroundColour() const override;
     std::unique_ptr<CDC> GetClientDC() override;
     void Default() override;
     void SetMainWindowText(const std::string& text) override;

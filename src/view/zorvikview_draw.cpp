@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr COLORREF kPreviewBackground = 0x00FFFFFF;
-
 // The largest client width or height the drawing works with: 16,777,215 pixels, the largest a
 // Qt widget can be. Kept to it, no pitch times a column or row count and no edge of the preview
 // can leave the int range, whatever rectangle the window reports.
@@ -116,8 +114,9 @@ void CZorvikView::DrawCell(CDC* pDC, int nCol, int nRow, BOOL bNext) {
     pDC->FillSolidRect(x + 1, y + 1, s - 1, s - 1, cr);
 }
 
-// Wipes the preview area white from the field's right edge to the client's right edge over the
-// full height, then draws the next piece in its present orientation: its leftmost squares in
+// Wipes the preview area from the field's right edge to the client's right edge over the full
+// height in the view's background colour (white in a light palette, so a dark desktop gets no
+// bright column), then draws the next piece in its present orientation: its leftmost squares in
 // preview column 1, one empty pitch from the field, and its rows offset by the start row stored
 // when it was chosen, so its top squares stand level with field row 0.
 void CZorvikView::DrawNextPiece() {
@@ -128,9 +127,9 @@ void CZorvikView::DrawNextPiece() {
     }
     const CZorvikDoc& doc = *m_pDocument;
     // A pitch below 0 means the field has no room at all; its right edge is then taken at the
-    // margin, so the white area neither covers the left margin nor stops short of the right edge.
+    // margin, so the area neither covers the left margin nor stops short of the right edge.
     const int nFieldRight = doc.m_nMargin + doc.m_field.m_nWidth * std::max(m_nCellSize, 0);
-    dc.FillSolidRect(nFieldRight, 0, client.cx, client.cy, kPreviewBackground);
+    dc.FillSolidRect(nFieldRight, 0, client.cx, client.cy, m_pWnd->GetBackgroundColour());
 
     if (m_nNextPiece < 0 || m_nNextPiece >= doc.m_nPieceCount) {
         return;

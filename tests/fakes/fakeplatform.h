@@ -54,6 +54,8 @@ public:
     void KillTimer(UINT_PTR nIDEvent) override;
     void InvalidateRect() override;
     CRect GetClientRect() const override { return m_rcClient; }
+    // White as in a light palette; an erase still fills kBackground, which the view never paints.
+    COLORREF GetBackgroundColour() const override { return 0x00FFFFFF; }
     std::unique_ptr<CDC> GetClientDC() override;
     void Default() override;
     void SetMainWindowText(const std::string& text) override;

@@ -5,7 +5,9 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTest>
+#include <QToolBar>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "game/resource.h"
@@ -127,17 +129,21 @@ TEST_F(CViewWidgetTest, PauseBlanksTheViewAndResumeBringsTheFieldBack) {
     QTest::keyClick(&ViewWidget(), Qt::Key_Escape);
 }
 
-// The view erases to the palette's base colour, the background of text views, never to the grey
-// window colour of dialogs: in the margins, on the grid lines, beside the field, while paused and
-// after a resize. A new palette repaints the view at once.
-TEST_F(CViewWidgetTest, BackgroundIsTheBaseColourNotTheWindowColour) {
+// A light and a dark palette: the base colour of text views, the window colour of faces.
+class CPaletteTest : public CGuiTest,
+                     public ::testing::WithParamInterface<std::pair<QRgb, QRgb>> {};
+
+// The view erases to the palette's base colour, the background of text views, never to the
+// window colour of dialogs: in the margins, on the grid lines, beside the field, in the preview
+// area, while paused and after a resize; the squares keep the game's colours. A new palette
+// repaints the view at once. The toolbar images show the bar's own face, no classic grey.
+TEST_P(CPaletteTest, BackgroundIsTheBaseColourNotTheWindowColour) {
     SetViewSize(400, 340);
-    QPalette palette = ViewWidget().palette();
-    palette.setColor(QPalette::Base, QColor(0x12, 0x80, 0x34));
-    palette.setColor(QPalette::Window, QColor(0xC0, 0x40, 0x40));
-    ViewWidget().setPalette(palette);
+    const auto [base, window] = GetParam();
+    QPalette palette{QColor(window), QColor(window)};
+    palette.setColor(QPalette::Base, QColor(base));
+    Frame().setPalette(palette);
     Settle();
-    const QRgb base = qRgb(0x12, 0x80, 0x34);
     QImage image = GrabView();
     EXPECT_EQ(image.pixel(5, 5), base) << "margin";
     EXPECT_EQ(image.pixel(40, 30), base) << "grid line";
@@ -148,6 +154,19 @@ TEST_F(CViewWidgetTest, BackgroundIsTheBaseColourNotTheWindowColour) {
     Game().m_nFallTime = 100000;
     Frame().OnCommand(ID_GAME_START);
     ASSERT_TRUE(Game().m_bRunning);
+    Settle();
+    image = GrabView();
+    EXPECT_EQ(image.pixel(220, 0), base) << "preview area";
+    EXPECT_EQ(image.pixel(399, 339), base) << "preview area";
+    EXPECT_EQ(image.pixel(21, 301), Rgb(Doc().m_crEmpty)) << "an empty square of the bottom row";
+    QWidget* pAbout = Frame().m_wndToolBar->widgetForAction(Frame().GetAction(ID_APP_ABOUT));
+    const QImage about = pAbout->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int nGrey = 0;
+    for (int i = 0; i < about.width() * about.height(); ++i) {
+        nGrey += about.pixel(i % about.width(), i / about.width()) == qRgb(192, 192, 192) ? 1 : 0;
+    }
+    EXPECT_EQ(nGrey, 0) << "no grey tile on the About button";
+
     QTest::keyClick(&ViewWidget(), Qt::Key_Pause);
     Settle();
     image = GrabView();
@@ -168,6 +187,11 @@ TEST_F(CViewWidgetTest, BackgroundIsTheBaseColourNotTheWindowColour) {
     OnNextModal([](QWidget* pModal) { pModal->close(); });
     QTest::keyClick(&ViewWidget(), Qt::Key_Escape);
 }
+
+INSTANTIATE_TEST_SUITE_P(LightAndDark, CPaletteTest,
+                         ::testing::Values(std::pair{qRgb(255, 255, 255), qRgb(239, 239, 239)},
+                                           std::pair{qRgb(36, 36, 36), qRgb(53, 53, 53)}),
+                         [](const auto& palette) { return palette.index == 0 ? "Light" : "Dark"; });
 
 // Sends a key event to the view as the window system would and says whether it was accepted.
 bool SendKey(QWidget& view, QEvent::Type type, int nKey, Qt::KeyboardModifiers modifiers,
