@@ -27,6 +27,7 @@
 #include "app/optionsdlg.h"
 #include "app/zorvikapp.h"
 #include "game/resource.h"
+#include "game/zorvikview.h"
 #include "platform/cmdui.h"
 #include "qt/lockkeys.h"
 #include "qt/viewwidget.h"
@@ -96,14 +97,6 @@ constexpr std::array<CIndicator, 3> kIndicators = {{
     {ID_INDICATOR_SCRL, "Scroll Lock"},
 }};
 
-// The texts the view writes into the message pane, at their widest (six-digit scores), beside
-// the idle text and the prompts of the commands. All of them must show whole.
-const std::initializer_list<const char*> kViewTexts = {
-    "Er wordt gepauzeerd, toets <Pause> om door te gaan.",
-    "Spel is hervat",
-    "Score: 999999, Valtijd: 2000ms",
-    "Eindscore: 999999",
-};
 // The status bar's font never gets smaller than this, whatever the desktop's font.
 constexpr qreal kMinStatusPoints = 7;
 
@@ -252,19 +245,23 @@ void CMainFrame::CreateStatusBar() {
     ShowLockKeys(m_pLockKeys->State());
 }
 
+QStringList CMainFrame::MessagePaneTexts() const {
+    QStringList texts = {LoadString(AFX_IDS_IDLEMESSAGE)};
+    for (const std::string& text : CZorvikView::WidestStatusTexts()) {
+        texts.push_back(QString::fromStdString(text));
+    }
+    for (const auto& [nID, pAction] : m_actions) {
+        texts.push_back(CommandPrompt(nID));
+    }
+    return texts;
+}
+
 void CMainFrame::FitStatusBarFont() {
     QLayout* pLayout = m_wndStatusBar->layout();
     if (pLayout == nullptr) {
         return;
     }
-    QStringList texts = {LoadString(AFX_IDS_IDLEMESSAGE)};
-    for (const char* pszText : kViewTexts) {
-        texts.push_back(QString::fromUtf8(pszText));
-    }
-    for (const auto& [nID, pAction] : m_actions) {
-        texts.push_back(CommandPrompt(nID));
-    }
-
+    const QStringList texts = MessagePaneTexts();
     // The desktop's font where every text fits the message pane of a bar as wide as the frame's
     // client area at the default size; else the largest size in half points, down to the
     // smallest, at which they do. A font given in pixels steps by pixels. Each size is tried on
@@ -292,24 +289,7 @@ void CMainFrame::FitStatusBarFont() {
         } else {
             font.setPixelSize(qRound(dSize));
         }
-        m_wndStatusBar->setFont(font);
-        for (std::size_t i = 0; i < kIndicators.size(); ++i) {
-            // A pane is as wide as its text, shown or not, with two pixels each side inside its
-            // frame.
-            QLabel* pPane = m_aIndicators[i];
-            pPane->setFixedWidth(
-                pPane->fontMetrics().horizontalAdvance(LoadString(kIndicators[i].nID)) +
-                2 * pPane->frameWidth() + 4);
-        }
-        m_wndStatusBar->resize(m_nClientWidth, m_wndStatusBar->height());
-        pLayout->invalidate();
-        pLayout->activate();
-        const QFontMetrics metrics = m_pMessagePane->fontMetrics();
-        const int nRoom = m_pMessagePane->contentsRect().width();
-        const bool bFits = std::all_of(texts.begin(), texts.end(), [&](const QString& text) {
-            return metrics.horizontalAdvance(text) <= nRoom;
-        });
-        if (bFits || dSize <= dMin) {
+        if (StatusTextsFit(font, texts) || dSize <= dMin) {
             break;
         }
     }
@@ -320,6 +300,26 @@ void CMainFrame::FitStatusBarFont() {
     m_wndStatusBar->resize(barSize);
     pLayout->invalidate();
     pLayout->activate();
+}
+
+bool CMainFrame::StatusTextsFit(const QFont& font, const QStringList& texts) {
+    m_wndStatusBar->setFont(font);
+    for (std::size_t i = 0; i < kIndicators.size(); ++i) {
+        // A pane is as wide as its text, shown or not, with two pixels each side inside its
+        // frame.
+        QLabel* pPane = m_aIndicators[i];
+        pPane->setFixedWidth(
+            pPane->fontMetrics().horizontalAdvance(LoadString(kIndicators[i].nID)) +
+            2 * pPane->frameWidth() + 4);
+    }
+    m_wndStatusBar->resize(m_nClientWidth, m_wndStatusBar->height());
+    m_wndStatusBar->layout()->invalidate();
+    m_wndStatusBar->layout()->activate();
+    const QFontMetrics metrics = m_pMessagePane->fontMetrics();
+    const int nRoom = m_pMessagePane->contentsRect().width();
+    return std::all_of(texts.begin(), texts.end(), [&](const QString& text) {
+        return metrics.horizontalAdvance(text) <= nRoom;
+    });
 }
 
 QAction* CMainFrame::GetAction(UINT nID) const {

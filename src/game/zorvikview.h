@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/zorvikdoc.h"
 #include "platform/cdc.h"
@@ -81,6 +82,13 @@ public:
     void DrawCell(CDC* pDC, int nCol, int nRow, BOOL bNext);
     void DrawNextPiece();
     void SetStatusText(const std::string& text);
+    // The texts the view writes into the status bar's message pane.
+    static constexpr char kPauseText[] = "Er wordt gepauzeerd, toets <Pause> om door te gaan.";
+    static constexpr char kResumeText[] = "Spel is hervat";
+    static constexpr char kScoreFormat[] = "Score: %d, Valtijd: %dms";
+    static constexpr char kFinalScoreFormat[] = "Eindscore: %d";
+    // Each of those texts at its widest (six-digit scores), for a pane that must show them whole.
+    static std::vector<std::string> WidestStatusTexts();
 
     // --- Score log --------------------------------------------------------------------------
     void ReportScore();

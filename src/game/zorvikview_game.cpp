@@ -128,7 +128,7 @@ void CZorvikView::LandPiece() {
     }
     // The piece that enters next is counted only after this text, by its successor's choice:
     // the text shows the pieces landed before this landing.
-    SetStatusText(StrFormat("Score: %d, Valtijd: %dms", GetScore(), GetFallInterval(m_nRows)));
+    SetStatusText(StrFormat(kScoreFormat, GetScore(), GetFallInterval(m_nRows)));
 
     pDoc->m_pPieces[m_nCurPiece].Reset();
     m_nCurX = m_nNextX;
@@ -276,7 +276,7 @@ void CZorvikView::ResetGameState() {
 
 void CZorvikView::GameOver() {
     m_bRunning = FALSE;
-    SetStatusText(StrFormat("Eindscore: %d", GetScore()));
+    SetStatusText(StrFormat(kFinalScoreFormat, GetScore()));
     // Before the report: its box waits for the player, and no tick may arrive meanwhile.
     m_pWnd->KillTimer(kFallTimerId);
     m_pWnd->MessageBeep(MB_ICONEXCLAMATION);

@@ -48,7 +48,7 @@ void CZorvikView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
             // The timer runs on; its ticks are dropped while paused.
             m_bPaused = m_bPaused ? FALSE : TRUE;
             if (!m_bPaused) {
-                SetStatusText("Spel is hervat");
+                SetStatusText(kResumeText);
             }
             // The paint shows the pause notice on a blank view, or the field again.
             m_pWnd->InvalidateRect();

@@ -40,7 +40,7 @@ void CZorvikView::OnDraw(CDC* pDC) {
     // The Pause key erases the whole view, and a paused paint draws nothing, so the field stays
     // hidden until play resumes. The caption is left as it stands.
     if (m_bPaused) {
-        SetStatusText("Er wordt gepauzeerd, toets <Pause> om door te gaan.");
+        SetStatusText(kPauseText);
         return;
     }
     DrawField(pDC);
@@ -145,4 +145,10 @@ void CZorvikView::DrawNextPiece() {
 
 void CZorvikView::SetStatusText(const std::string& text) {
     m_pWnd->SetStatusPaneText(text);
+}
+
+std::vector<std::string> CZorvikView::WidestStatusTexts() {
+    constexpr int kWideScore = 999999;
+    return {kPauseText, kResumeText, StrFormat(kScoreFormat, kWideScore, kMaxFallTime),
+            StrFormat(kFinalScoreFormat, kWideScore)};
 }
