@@ -84,7 +84,7 @@ private:
     CZorvikApp* m_pApp;
     CViewWidget* m_pView = nullptr;
     std::map<UINT, QAction*> m_actions;
-    std::unique_ptr<ILockKeys> m_pLockKeys;
+    std::unique_ptr<CLockKeys> m_pLockKeys;
     bool m_bOuterSizePending = true;
     QSize m_sizeSet;
     // The frame's client width at the default outer size, once the window frame is known.

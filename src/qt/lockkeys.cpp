@@ -37,7 +37,7 @@ std::optional<xcb_xkb_indicator_state_notify_event_t> ReadXkbEvent(const void* p
 
 }  // namespace
 
-std::unique_ptr<ILockKeys> FollowLockKeys(LockKeysChanged fnChanged) {
+std::unique_ptr<CLockKeys> FollowLockKeys(LockKeysChanged fnChanged) {
     // "wayland", or a variant such as "wayland-egl".
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         return std::make_unique<CWaylandLockKeys>(std::move(fnChanged));
@@ -54,7 +54,14 @@ std::optional<CLockKeyState> DecodeIndicatorEvent(const void* pEvent, const CInd
                          (event->state & map.nScrollMask) != 0};
 }
 
-CLockKeyWatcher::CLockKeyWatcher(LockKeysChanged fnChanged) : m_fnChanged(std::move(fnChanged)) {
+void CLockKeys::SetState(const std::optional<CLockKeyState>& state) {
+    if (m_state != state) {
+        m_state = state;
+        m_fnChanged(state);
+    }
+}
+
+CLockKeyWatcher::CLockKeyWatcher(LockKeysChanged fnChanged) : CLockKeys(std::move(fnChanged)) {
     const auto* pX11 = qGuiApp != nullptr
                            ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
                            : nullptr;
@@ -102,13 +109,6 @@ void CLockKeyWatcher::ReadKeyboard() {
     m_map.nNumMask = aMasks[1];
     m_map.nScrollMask = aMasks[2];
     SetState(CLockKeyState{aOn[0], aOn[1], aOn[2]});
-}
-
-void CLockKeyWatcher::SetState(const CLockKeyState& state) {
-    if (m_state != state) {
-        m_state = state;
-        m_fnChanged(state);
-    }
 }
 
 bool CLockKeyWatcher::nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr*) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 struct CLockKeyState {
     bool bCaps = false;
@@ -18,17 +19,30 @@ struct CLockKeyState {
 // tell.
 using LockKeysChanged = std::function<void(const std::optional<CLockKeyState>&)>;
 
-// Follows the lock keys as the desktop announces them, so nothing polls.
-class ILockKeys {
+// Follows the lock keys as the desktop announces them, so nothing polls. What the desktop says
+// comes in through SetState, from the watcher of X or of Wayland.
+class CLockKeys {
 public:
-    virtual ~ILockKeys() = default;
+    explicit CLockKeys(LockKeysChanged fnChanged) : m_fnChanged(std::move(fnChanged)) {}
+    virtual ~CLockKeys() = default;
+    CLockKeys(const CLockKeys&) = delete;
+    CLockKeys& operator=(const CLockKeys&) = delete;
+
     // The lock keys now; empty where the desktop cannot tell.
-    virtual std::optional<CLockKeyState> State() const = 0;
+    std::optional<CLockKeyState> State() const { return m_state; }
+
+protected:
+    // Tells the frame when the state differs from the one it shows.
+    void SetState(const std::optional<CLockKeyState>& state);
+
+private:
+    LockKeysChanged m_fnChanged;
+    std::optional<CLockKeyState> m_state;
 };
 
 // Follows the X server's lock keys under X, the compositor's under Wayland; elsewhere
 // (offscreen) knows nothing.
-std::unique_ptr<ILockKeys> FollowLockKeys(LockKeysChanged fnChanged);
+std::unique_ptr<CLockKeys> FollowLockKeys(LockKeysChanged fnChanged);
 
 // Where the three lock keys' lights sit among the X server's XKB indicators, and the code of the
 // first XKB event. A mask of 0: the keyboard has no such light.
@@ -46,24 +60,17 @@ std::optional<CLockKeyState> DecodeIndicatorEvent(const void* pEvent, const CInd
 // Follows the lock keys by the X server's own XKB indicator events, which reach the application
 // as native events. Asks the server once at the start and again when the keyboard changes.
 // Where there is no X display it knows nothing.
-class CLockKeyWatcher final : public ILockKeys, public QAbstractNativeEventFilter {
+class CLockKeyWatcher final : public CLockKeys, public QAbstractNativeEventFilter {
 public:
     explicit CLockKeyWatcher(LockKeysChanged fnChanged);
     ~CLockKeyWatcher() override;
-    CLockKeyWatcher(const CLockKeyWatcher&) = delete;
-    CLockKeyWatcher& operator=(const CLockKeyWatcher&) = delete;
-
-    std::optional<CLockKeyState> State() const override { return m_state; }
 
     bool nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* pResult) override;
 
 private:
     // Asks the server where the lights sit and how they stand.
     void ReadKeyboard();
-    void SetState(const CLockKeyState& state);
 
-    LockKeysChanged m_fnChanged;
     void* m_pDisplay = nullptr;  // Qt's Xlib display; null without X
     CIndicatorMap m_map;
-    std::optional<CLockKeyState> m_state;
 };

@@ -13,6 +13,22 @@ namespace {
 // Seat version 5 gives the keyboard and seat release requests; nothing newer is needed.
 constexpr std::uint32_t kSeatVersion = 5;
 
+// Lets go of a seat or keyboard: tells the compositor where the object's version knows the
+// request, else only forgets it on our side.
+template <typename T>
+void Release(T*& pObject, std::uint32_t nReleaseSince, void (*fnRelease)(T*),
+             void (*fnDestroy)(T*)) {
+    if (pObject == nullptr) {
+        return;
+    }
+    if (wl_proxy_get_version(reinterpret_cast<wl_proxy*>(pObject)) >= nReleaseSince) {
+        fnRelease(pObject);
+    } else {
+        fnDestroy(pObject);
+    }
+    pObject = nullptr;
+}
+
 }  // namespace
 
 // The compositor's events, dispatched by Qt on the GUI thread.
@@ -46,7 +62,7 @@ struct CWaylandLockKeys::CListeners {
     };
 };
 
-CWaylandLockKeys::CWaylandLockKeys(LockKeysChanged fnChanged) : m_fnChanged(std::move(fnChanged)) {
+CWaylandLockKeys::CWaylandLockKeys(LockKeysChanged fnChanged) : CLockKeys(std::move(fnChanged)) {
     QPlatformNativeInterface* pNative =
         qGuiApp != nullptr ? QGuiApplication::platformNativeInterface() : nullptr;
     m_pDisplay = pNative != nullptr
@@ -111,31 +127,11 @@ void CWaylandLockKeys::OnKeymap(std::uint32_t nFormat, int fd, std::uint32_t nSi
 
 void CWaylandLockKeys::DropSeat() {
     DropKeyboard();
-    if (m_pSeat != nullptr) {
-        if (wl_seat_get_version(m_pSeat) >= WL_SEAT_RELEASE_SINCE_VERSION) {
-            wl_seat_release(m_pSeat);
-        } else {
-            wl_seat_destroy(m_pSeat);
-        }
-        m_pSeat = nullptr;
-    }
+    Release(m_pSeat, WL_SEAT_RELEASE_SINCE_VERSION, wl_seat_release, wl_seat_destroy);
 }
 
 void CWaylandLockKeys::DropKeyboard() {
-    if (m_pKeyboard != nullptr) {
-        if (wl_keyboard_get_version(m_pKeyboard) >= WL_KEYBOARD_RELEASE_SINCE_VERSION) {
-            wl_keyboard_release(m_pKeyboard);
-        } else {
-            wl_keyboard_destroy(m_pKeyboard);
-        }
-        m_pKeyboard = nullptr;
-    }
+    Release(m_pKeyboard, WL_KEYBOARD_RELEASE_SINCE_VERSION, wl_keyboard_release,
+            wl_keyboard_destroy);
     m_decoder = CXkbLockKeys();
-}
-
-void CWaylandLockKeys::Publish() {
-    if (m_decoder.State() != m_state) {
-        m_state = m_decoder.State();
-        m_fnChanged(m_state);
-    }
 }

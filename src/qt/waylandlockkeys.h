@@ -20,14 +20,10 @@ struct wl_seat;
 // asking a seat without one for a keyboard is a protocol error that would end Qt's connection.
 // A Wayland client hears the modifiers only while one of its windows has the keyboard focus;
 // meanwhile the panes keep the last state.
-class CWaylandLockKeys final : public ILockKeys {
+class CWaylandLockKeys final : public CLockKeys {
 public:
     explicit CWaylandLockKeys(LockKeysChanged fnChanged);
     ~CWaylandLockKeys() override;
-    CWaylandLockKeys(const CWaylandLockKeys&) = delete;
-    CWaylandLockKeys& operator=(const CWaylandLockKeys&) = delete;
-
-    std::optional<CLockKeyState> State() const override { return m_state; }
 
 private:
     struct CListeners;
@@ -38,15 +34,12 @@ private:
     void OnKeymap(std::uint32_t nFormat, int fd, std::uint32_t nSize);
     void DropSeat();
     void DropKeyboard();
-    // Tells the frame when the decoded state differs from the one it shows.
-    void Publish();
+    void Publish() { SetState(m_decoder.State()); }
 
-    LockKeysChanged m_fnChanged;
     wl_display* m_pDisplay = nullptr;  // Qt's; null off Wayland
     wl_registry* m_pRegistry = nullptr;
     wl_seat* m_pSeat = nullptr;
     std::uint32_t m_nSeatName = 0;  // the seat's name among the compositor's globals
     wl_keyboard* m_pKeyboard = nullptr;
     CXkbLockKeys m_decoder;
-    std::optional<CLockKeyState> m_state;
 };
