@@ -14,6 +14,8 @@ packages=(
     # Qt's own Dutch texts, and the colour chooser's and the status bar's tests on an X server
     # under the GTK theme, the latter with GNOME's font
     xvfb xauth qt6-gtk-platformtheme qt6-translations-l10n fonts-cantarell
+    # xdotool: the command-line tests look for the program's window on the X server
+    xdotool
     # Ninja (CI builds with it too)
     ninja-build
     # The lock keys: XCB's XKB events under X; under Wayland Qt's platform interface, the

@@ -11,11 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <string_view>
 #include <thread>
-
-// Xlib defines None, Bool, Status and more as macros: it comes last.
-#include <X11/Xlib.h>
 
 extern char** environ;
 
@@ -154,44 +150,9 @@ CXvfb::~CXvfb() {
 }
 
 bool CXvfb::ShowsWindow(const std::string& strTitle) const {
-    ::Display* pDisplay = IsRunning() ? XOpenDisplay(m_strDisplay.c_str()) : nullptr;
-    if (pDisplay == nullptr) {
-        return false;
-    }
-    // A window may go while it is looked at: Xlib's default answer to that ends the process.
-    const XErrorHandler fnPrevious = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
-    const Atom nNameAtom = XInternAtom(pDisplay, "_NET_WM_NAME", False);
-    Window nRoot = 0;
-    Window nParent = 0;
-    Window* pChildren = nullptr;
-    unsigned nChildren = 0;
-    bool bShown = false;
-    if (XQueryTree(pDisplay, DefaultRootWindow(pDisplay), &nRoot, &nParent, &pChildren,
-                   &nChildren) != 0) {
-        for (unsigned i = 0; i < nChildren && !bShown; ++i) {
-            XWindowAttributes attributes{};
-            Atom nType = 0;
-            int nFormat = 0;
-            unsigned long nItems = 0;
-            unsigned long nAfter = 0;
-            unsigned char* pName = nullptr;
-            if (XGetWindowAttributes(pDisplay, pChildren[i], &attributes) != 0 &&
-                attributes.map_state == IsViewable &&
-                XGetWindowProperty(pDisplay, pChildren[i], nNameAtom, 0, 1024, False,
-                                   AnyPropertyType, &nType, &nFormat, &nItems, &nAfter,
-                                   &pName) == Success &&
-                pName != nullptr) {
-                bShown = std::string_view(reinterpret_cast<const char*>(pName), nItems)
-                             .starts_with(strTitle);
-            }
-            if (pName != nullptr) {
-                XFree(pName);
-            }
-        }
-        XFree(pChildren);
-    }
-    XSync(pDisplay, False);
-    XSetErrorHandler(fnPrevious);
-    XCloseDisplay(pDisplay);
-    return bShown;
+    // xdotool takes a regular expression: the titles looked for hold no special character.
+    return IsRunning() &&
+           RunProgram("/usr/bin/xdotool", {"search", "--onlyvisible", "--name", "^" + strTitle},
+                      {"DISPLAY=" + m_strDisplay}, 5000)
+                   .nExit == 0;
 }

@@ -44,17 +44,6 @@ bool IsOneLine(const std::string& text) {
     return !text.empty() && text.find('\n') == text.size() - 1;
 }
 
-// The program on the X server xvfb, named by DISPLAY unless env says otherwise, until its main
-// window is on the screen with the game's caption; then it is killed.
-CRun RunUntilWindowShown(const CXvfb& xvfb, const std::vector<std::string>& args,
-                         const std::vector<std::string>& env) {
-    std::vector<std::string> environment = NoDisplayAnd({"CANBERRA_DRIVER=none"});
-    environment.push_back("DISPLAY=" + xvfb.Display());
-    environment.insert(environment.end(), env.begin(), env.end());
-    return RunProgram(ZORVIK_EXE, args, environment, 20000,
-                      [&] { return xvfb.ShowsWindow("Zorvik niveau "); });
-}
-
 TEST(CommandLine, HelpAndVersionAnswerOnStdoutAndExitZero) {
     for (const char* pszOption : {"--help", "-h"}) {
         const CRun run = RunZorvik({pszOption});
@@ -147,7 +136,11 @@ TEST(CommandLine, ProgramShowsItsWindow) {
         {{"-platform", "bogus;xcb"}, {}},
     };
     for (const CCase& c : aCases) {
-        const CRun run = RunUntilWindowShown(xvfb, c.args, c.env);
+        std::vector<std::string> env = NoDisplayAnd({"CANBERRA_DRIVER=none"});
+        env.push_back("DISPLAY=" + xvfb.Display());
+        env.insert(env.end(), c.env.begin(), c.env.end());
+        const CRun run = RunProgram(ZORVIK_EXE, c.args, env, 20000,
+                                    [&] { return xvfb.ShowsWindow("Zorvik niveau "); });
         EXPECT_TRUE(run.bSeen) << testing::PrintToString(c.args) << run.err;
         EXPECT_EQ(run.err, "") << testing::PrintToString(c.args);
     }

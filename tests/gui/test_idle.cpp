@@ -5,13 +5,13 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <vector>
 
 #include "gui/guifixture.h"
@@ -50,13 +50,11 @@ TEST(EventSound, KeepsNoContextOpenBetweenSounds) {
 
     // ALSA's null device takes the theme's sounds, so that they really start and end.
     const QTemporaryDir home;
-    QFile asoundrc(home.filePath(QStringLiteral(".asoundrc")));
-    ASSERT_TRUE(asoundrc.open(QIODevice::WriteOnly));
-    asoundrc.write("pcm.!default { type null }\n");
-    asoundrc.close();
+    std::ofstream(home.filePath(QStringLiteral(".asoundrc")).toStdString())
+        << "pcm.!default { type null }\n";
     const QByteArray oldHome = qgetenv("HOME");
     const QByteArray oldDriver = qgetenv("CANBERRA_DRIVER");
-    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("HOME", home.path().toLocal8Bit());
     qputenv("CANBERRA_DRIVER", "alsa");
     sound.Play(MB_ICONEXCLAMATION);
     sound.Play(MB_ICONASTERISK);
@@ -142,7 +140,8 @@ private:
     std::size_t m_nSize = 0;
 };
 
-// Only a locked modifier lights its key, by the keymap's own lights: Lock is Caps Lock, Mod2 Num
+// Only a locked modifier lights its key, by the keymap's own lights, from the first modifiers after
+// a keymap on; a new keymap keeps the state until the next modifiers. Lock is Caps Lock, Mod2 Num
 // Lock; the default keymap gives Scroll Lock no modifier, and the "grp_led:scroll" option lights
 // it for any layout but the first.
 TEST(LockKeys, WaylandModifiersDecodeIntoTheLockKeys) {
@@ -156,51 +155,38 @@ TEST(LockKeys, WaylandModifiersDecodeIntoTheLockKeys) {
     };
     const char* const pszCaps = XKB_MOD_NAME_CAPS;
     const char* const pszNum = XKB_MOD_NAME_NUM;
+    const std::vector<const char*> all = {"Shift", "Lock", "Control", "Mod1",
+                                          "Mod2",  "Mod3", "Mod4",    "Mod5"};
     const std::vector<CCase> cases = {
         {"us", "", {}, {}, 0, {}},
         {"us", "", {}, {pszCaps}, 0, {true, false, false}},
         {"us", "", {}, {pszNum}, 0, {false, true, false}},
         {"us", "", {XKB_MOD_NAME_SHIFT}, {pszCaps, pszNum}, 0, {true, true, false}},
         {"us", "", {pszCaps, pszNum}, {}, 0, {}},
-        {"us",
-         "",
-         {},
-         {"Shift", "Lock", "Control", "Mod1", "Mod2", "Mod3", "Mod4", "Mod5"},
-         0,
-         {true, true, false}},
+        {"us", "", {}, all, 0, {true, true, false}},
         {"us,de", "grp_led:scroll", {}, {}, 0, {}},
         {"us,de", "grp_led:scroll", {}, {pszCaps}, 1, {true, false, true}},
     };
     for (const CCase& c : cases) {
         const CKeymapFile keymap(c.pszLayout, c.pszOptions);
         CXkbLockKeys decoder;
+        decoder.SetModifiers(0, 0, keymap.Mask(c.locked), 0);
+        EXPECT_EQ(decoder.State(), std::nullopt) << "no keymap yet";
         ASSERT_TRUE(keymap.FeedTo(decoder)) << c.pszLayout;
         EXPECT_EQ(decoder.State(), std::nullopt) << "nothing known before the first modifiers";
         decoder.SetModifiers(keymap.Mask(c.depressed), 0, keymap.Mask(c.locked), c.nGroup);
+        ASSERT_TRUE(keymap.FeedTo(decoder)) << "a new keymap keeps the state";
         EXPECT_EQ(decoder.State(), c.expected)
             << c.pszLayout << " " << c.depressed.size() << " down, " << c.locked.size()
             << " locked, layout " << c.nGroup;
+        // A file that is no keymap, or an empty one, leaves the lock keys unknown.
+        const int fd = memfd_create("garbage", MFD_CLOEXEC);
+        ASSERT_EQ(write(fd, "xkb_keymap {", 12), 12);
+        EXPECT_FALSE(decoder.ReadKeymap(fd, 12));
+        EXPECT_EQ(decoder.State(), std::nullopt);
+        EXPECT_FALSE(decoder.ReadKeymap(fd, 0));
+        close(fd);
     }
-}
-
-// A new keymap keeps what the panes show until the next modifiers; a file that is no keymap, or
-// no keymap at all, leaves the lock keys unknown.
-TEST(LockKeys, WaylandKeymapChangesKeepOrForgetTheState) {
-    const CKeymapFile keymap("us", "");
-    CXkbLockKeys decoder;
-    decoder.SetModifiers(0, 0, keymap.Mask({XKB_MOD_NAME_CAPS}), 0);
-    EXPECT_EQ(decoder.State(), std::nullopt) << "no keymap yet";
-    ASSERT_TRUE(keymap.FeedTo(decoder));
-    decoder.SetModifiers(0, 0, keymap.Mask({XKB_MOD_NAME_CAPS}), 0);
-    ASSERT_TRUE(keymap.FeedTo(decoder));
-    EXPECT_EQ(decoder.State(), (CLockKeyState{true, false, false}));
-
-    const int fd = memfd_create("garbage", MFD_CLOEXEC);
-    ASSERT_EQ(write(fd, "xkb_keymap {", 12), 12);
-    EXPECT_FALSE(decoder.ReadKeymap(fd, 12));
-    EXPECT_EQ(decoder.State(), std::nullopt);
-    EXPECT_FALSE(decoder.ReadKeymap(fd, 0)) << "an empty file";
-    close(fd);
 }
 
 // The panes show the decoded state; nothing known is blank panes that keep their width.
