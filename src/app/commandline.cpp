@@ -129,9 +129,10 @@ std::string HelpText(const std::string& strProgram) {
            "Qt's own options, such as -platform and -style, are accepted too.\n"
            "\n"
            "Every finished game is appended to the score log zorvik.txt beside the program,\n"
-           "where that file can be appended to or created. Where the program's folder cannot\n"
-           "take it, as for an installed copy, the log is $XDG_DATA_HOME/zorvik/zorvik.txt,\n"
-           "by default ~/.local/share/zorvik/zorvik.txt.\n"
+           "where you may write that file or create it, but never beside a copy installed\n"
+           "under /usr or /opt. Otherwise, or when that append fails, the log is\n"
+           "$XDG_DATA_HOME/zorvik/zorvik.txt, by default ~/.local/share/zorvik/zorvik.txt.\n"
+           "A record that no place takes is announced in a box.\n"
            "\n"
            "Exit status: 0 when the game ends normally, 1 when FILE or the display cannot\n"
            "be opened, 2 for a mistake on the command line.\n";
