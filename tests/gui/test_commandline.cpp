@@ -161,7 +161,8 @@ TEST(CommandLine, NoDisplayIsOneLineAndStatusOne) {
         {{"-platform", "bogus"}, {}, "Could not find the Qt platform plugin \"bogus\""},
         {{}, {"QT_QPA_PLATFORM=bogus"}, "Could not find the Qt platform plugin \"bogus\""},
         {{"-display", unused}, {"DISPLAY=:0"}, "could not connect to display " + unused},
-        {{}, {"WAYLAND_DISPLAY=zorvik-none"}, "Could not load the Qt platform plugin \"wayland\""},
+        // Qt cannot find its Wayland plugin (no qt6-wayland) or cannot load it (no compositor).
+        {{}, {"WAYLAND_DISPLAY=zorvik-none"}, "Qt platform plugin \"wayland\""},
     };
     for (const CCase& c : aCases) {
         const CRun run = RunZorvik(c.args, NoDisplayAnd(c.env));
