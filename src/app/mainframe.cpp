@@ -237,7 +237,6 @@ void CMainFrame::CreateStatusBar() {
         m_aIndicators[i] = pPane;
     }
     setStatusBar(m_wndStatusBar);
-    FitStatusBarFont();
 
     // Qt cannot tell the lock keys; the X server or the compositor announces their changes.
     m_pLockKeys =
@@ -418,9 +417,12 @@ void CMainFrame::ApplyOuterSize() {
     if (!margins.isNull()) {
         m_bOuterSizePending = false;
     }
-    // The status bar is as wide as the client area, which the window frame narrows.
-    m_nClientWidth = m_sizeSet.width();
-    FitStatusBarFont();
+    // The status bar is as wide as the client area, which the window frame narrows. Its font is
+    // fitted here, when the window first shows, and again only when the frame narrows it.
+    if (m_nClientWidth != m_sizeSet.width()) {
+        m_nClientWidth = m_sizeSet.width();
+        FitStatusBarFont();
+    }
 }
 
 bool CMainFrame::event(QEvent* pEvent) {

@@ -87,6 +87,7 @@ private:
     std::unique_ptr<CLockKeys> m_pLockKeys;
     bool m_bOuterSizePending = true;
     QSize m_sizeSet;
-    // The frame's client width at the default outer size, once the window frame is known.
-    int m_nClientWidth = kOuterWidth;
+    // The frame's client width at the default outer size, once the window frame is known; 0
+    // until the window first shows.
+    int m_nClientWidth = 0;
 };
