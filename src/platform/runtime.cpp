@@ -47,40 +47,45 @@ CUserIds CSystemRuntime::GetUserIds() {
 
 namespace {
 
-// An absolute folder without its trailing '/' ("/" stays itself).
-std::string WithoutTrailingSlash(std::string folder) {
-    while (folder.size() > 1 && folder.back() == '/') {
-        folder.pop_back();
+// An absolute path as written, lexically normal and without a trailing '/' ("/" stays itself).
+std::filesystem::path NormalFolder(const char* pszPath) {
+    std::filesystem::path path = std::filesystem::path(pszPath).lexically_normal();
+    return path.has_filename() || !path.has_relative_path() ? path : path.parent_path();
+}
+
+std::filesystem::path HomeFolder() {
+    const char* pszHome = std::getenv("HOME");
+    if (pszHome != nullptr && pszHome[0] == '/') {
+        return NormalFolder(pszHome);
     }
-    return folder;
+    const long nBufferSize = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(nBufferSize > 0 ? static_cast<std::size_t>(nBufferSize) : 16384);
+    struct passwd pw {};
+    struct passwd* pResult = nullptr;
+    if (::getpwuid_r(::getuid(), &pw, buffer.data(), buffer.size(), &pResult) == 0 &&
+        pResult != nullptr && pw.pw_dir != nullptr && pw.pw_dir[0] == '/') {
+        return NormalFolder(pw.pw_dir);
+    }
+    return {};
 }
 
 }  // namespace
 
+bool IsAtOrBelow(const std::filesystem::path& path, const std::filesystem::path& folder) {
+    const std::filesystem::path below = path.lexically_relative(folder);
+    return !below.empty() && *below.begin() != "..";
+}
+
 CDataFolder CSystemRuntime::GetUserDataDir() {
+    const std::filesystem::path home = HomeFolder();
     const char* pszDataHome = std::getenv("XDG_DATA_HOME");
     if (pszDataHome != nullptr && pszDataHome[0] == '/') {
-        std::string path = WithoutTrailingSlash(pszDataHome);
-        const std::size_t nSlash = path.rfind('/');
-        return {path, nSlash == 0 ? std::string("/") : path.substr(0, nSlash)};
-    }
-    std::string home;
-    const char* pszHome = std::getenv("HOME");
-    if (pszHome != nullptr && pszHome[0] == '/') {
-        home = pszHome;
-    } else {
-        const long nBufferSize = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-        std::vector<char> buffer(nBufferSize > 0 ? static_cast<std::size_t>(nBufferSize) : 16384);
-        struct passwd pw {};
-        struct passwd* pResult = nullptr;
-        if (::getpwuid_r(::getuid(), &pw, buffer.data(), buffer.size(), &pResult) == 0 &&
-            pResult != nullptr && pw.pw_dir != nullptr && pw.pw_dir[0] == '/') {
-            home = pw.pw_dir;
-        }
+        const std::filesystem::path data = NormalFolder(pszDataHome);
+        const bool bInHome = !home.empty() && IsAtOrBelow(data, home);
+        return {data.string(), (bInHome ? home : data.parent_path()).string()};
     }
     if (home.empty()) {
         return {};
     }
-    home = WithoutTrailingSlash(home);
-    return {(home == "/" ? "" : home) + "/.local/share", home};
+    return {(home / ".local/share").string(), home.string()};
 }

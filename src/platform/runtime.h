@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,14 @@ struct CUserIds {
 };
 
 // The player's own data folder, the base under which programs keep their files per user, and the
-// folder above it that has to stand already: only folders below that one are ever made.
+// folder at or above it that has to stand already: only folders below that one are ever made.
 struct CDataFolder {
-    std::string path;  // absolute, without a trailing '/'; empty when there is none
-    std::string base;  // the home folder, or the folder that holds $XDG_DATA_HOME
+    std::string path;  // absolute and lexically normal, without a trailing '/'; empty when none
+    std::string base;  // the home folder, or, for $XDG_DATA_HOME outside it, the folder above
 };
+
+// Whether path is folder or lies below it, taking both as written (no link is resolved).
+bool IsAtOrBelow(const std::filesystem::path& path, const std::filesystem::path& folder);
 
 class IRuntime {
 public:
@@ -46,7 +50,8 @@ public:
 // The real runtime: a linear congruential sequence (multiplier 214013, increment 2531011,
 // results 0 to 32767), the system clock, the executable from /proc/self/exe, and the data folder
 // from the environment: XDG_DATA_HOME when it is an absolute path, else HOME/.local/share, with
-// the home folder of the password database when HOME is unset or not absolute.
+// the home folder of the password database when HOME is unset or not absolute. An XDG_DATA_HOME
+// in the home folder has its missing folders made from there, as the default has.
 class CSystemRuntime final : public IRuntime {
 public:
     void srand(std::uint32_t nSeed) override { m_nState = nSeed; }

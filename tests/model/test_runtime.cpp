@@ -69,7 +69,8 @@ private:
 
 // The data folder follows the XDG base-directory rules: XDG_DATA_HOME only when it is absolute,
 // else HOME/.local/share, and the password database's home folder when HOME is of no use. Its
-// base, the folder that must stand already, is the home folder or the one above XDG_DATA_HOME.
+// base, the folder that must stand already, is the home folder, or the one above an
+// XDG_DATA_HOME outside it.
 TEST(SystemRuntime, UserDataDirComesFromXdgDataHomeThenHomeThenThePasswordDatabase) {
     const passwd* pw = ::getpwuid(::getuid());
     ASSERT_NE(pw, nullptr);
@@ -83,6 +84,10 @@ TEST(SystemRuntime, UserDataDirComesFromXdgDataHomeThenHomeThenThePasswordDataba
     };
     const Case aCases[] = {
         {"/srv/data home", "/home/speler", "/srv/data home", "/srv"},
+        // In the home folder, its missing folders are made from there, as for the default.
+        {"/home/speler/.local/share/", "/home/speler", "/home/speler/.local/share", "/home/speler"},
+        {"/home/speler/./x/../data", "/home/speler/", "/home/speler/data", "/home/speler"},
+        {"/home/speler", "/home/speler", "/home/speler", "/home/speler"},
         {"/data//", "/home/speler", "/data", "/"},
         {"relative/data", "/home/speler", "/home/speler/.local/share", "/home/speler"},
         {"", "/home/speler/", "/home/speler/.local/share", "/home/speler"},
