@@ -47,7 +47,7 @@ void BM_ReadScoreLogFile(benchmark::State& state) {
     const CLogDir dir(static_cast<int>(state.range(0)));
     const std::size_t nBytes = std::filesystem::file_size(dir.LogPath());
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadScoreLogFile(dir.LogPath()));
+        benchmark::DoNotOptimize(ReadScoreLogFile(dir.LogPath(), CSystemRuntime().GetUserIds()));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * nBytes));
 }

@@ -143,6 +143,6 @@ std::string VersionText() {
 }
 
 std::string CheckFileOpens(const std::string& strPath) {
-    const CRegularFile file(strPath, O_RDONLY);
+    const CRegularFile file(AT_FDCWD, strPath.c_str(), O_RDONLY);
     return file.IsOpen() ? std::string() : file.Error();
 }

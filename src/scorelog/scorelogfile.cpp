@@ -1,96 +1,104 @@
 #include "scorelog/scorelogfile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "platform/regularfile.h"
 #include "scorelog/scorelogreader.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
-constexpr std::string_view kLogName = "zorvik.txt";
+constexpr const char* kLogName = "zorvik.txt";
+// How long an append waits for the log's lock. A copy of the game holds it for one write; a
+// program that holds it longer makes the append fail rather than hold the game up.
+constexpr int kLockWaitMs = 2000;
+constexpr int kLockPollMs = 10;
 
-// The path of name inside an absolute folder.
-std::string Join(std::string_view folder, std::string_view name) {
-    std::string path(folder);
-    if (path.empty() || path.back() != '/') {
-        path += '/';
-    }
-    return path += name;
-}
-
-// The folder part of an absolute path: everything before its last '/', or "/" itself.
-std::string FolderOf(const std::string& path) {
-    const std::size_t nSlash = path.rfind('/');
-    return nSlash == 0 || nSlash == std::string::npos ? std::string("/") : path.substr(0, nSlash);
-}
-
-// Whether path lies somewhere inside the absolute folder.
-bool IsUnder(std::string_view path, std::string_view folder) {
-    return path.starts_with(folder) && path.size() > folder.size() &&
-           (folder == "/" || path[folder.size()] == '/');
-}
-
-CPathInfo Look(const std::string& path, bool bFollowLink) {
+// Makes the folder name in parent where the mode bits of parent let the user write, opens it
+// without following a link, and makes it the player's alone whatever the umask. Something put in
+// its place by another user is refused.
+CFd MakeFolder(const CFd& parent, const char* pszName, const CUserIds& user) {
     struct stat st {};
-    if ((bFollowLink ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) {
-        return {errno};
+    if (::fstat(parent.Get(), &st) != 0 || !ModeAllows(st, user, S_IWOTH | S_IXOTH)) {
+        return CFd::Failed(EACCES);
     }
-    return {0, st.st_mode, st.st_uid, st.st_gid, st.st_dev, st.st_ino};
+    if (::mkdirat(parent.Get(), pszName, 0700) != 0 && errno != EEXIST) {
+        return CFd::Failed(errno);
+    }
+    CFd made(::openat(parent.Get(), pszName, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (made.IsOpen() && (::fstat(made.Get(), &st) != 0 || st.st_uid != user.uid ||
+                          ::fchmod(made.Get(), 0700) != 0)) {
+        return CFd::Failed(EACCES);
+    }
+    return made;
 }
 
-CLogFacts LookAtLog(const std::string& path) {
-    if (path.empty()) {
-        return {};
+// Opens the folder path, which lies at or below base: base as it is named, then each name below
+// it through the folder above, so that no name is looked up twice. A link below base is followed
+// only with bFollow; with bMake a missing folder is made.
+CFd OpenFolder(const fs::path& path, const fs::path& base, bool bFollow, bool bMake,
+               const CUserIds& user) {
+    CFd folder(::open(base.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    const fs::path below = path.lexically_relative(base);
+    for (const fs::path& name : below == "." ? fs::path() : below) {
+        if (!folder.IsOpen()) {
+            break;
+        }
+        CFd next(::openat(folder.Get(), name.c_str(),
+                          O_PATH | O_DIRECTORY | O_CLOEXEC | (bFollow ? 0 : O_NOFOLLOW)));
+        if (!next.IsOpen() && next.Errno() == ENOENT && bMake) {
+            next = MakeFolder(folder, name.c_str(), user);
+        }
+        folder = std::move(next);
     }
-    return {Look(path, false), Look(path, true), Look(FolderOf(path), true)};
+    return folder;
 }
 
-// Whether the mode bits give the user the rights in nWanted (as S_IRWXO bits): the owner's bits
-// for the owner, the group's for a member of the group, the others' bits for everyone else.
-bool ModeAllows(const CPathInfo& info, const CUserIds& user, mode_t nWanted) {
-    int nShift = 0;
-    if (info.uid == user.uid) {
-        nShift = 6;
-    } else if (info.gid == user.gid ||
-               std::find(user.groups.begin(), user.groups.end(), info.gid) != user.groups.end()) {
-        nShift = 3;
+// The folder of the log beside the program, reached from "/" without following any link: the
+// program's path has none, and one that appears later was put there by someone else.
+CFd BesideFolder(const std::string& log, const CUserIds& user) {
+    if (!fs::path(log).is_absolute()) {
+        return CFd::Failed(ENOENT);
     }
-    return ((info.nMode >> nShift) & nWanted) == nWanted;
+    return OpenFolder(fs::path(log).parent_path(), "/", false, false, user);
 }
 
-CLogVerdict Refuse(int nErrno) {
-    return {std::strerror(nErrno)};
+// The folder of the player's own log. Links below the base are followed as the player laid
+// them out (a data folder on another disk); folders made for the log are never links.
+CFd OwnFolder(const CScoreLogPlace& place, bool bMake) {
+    return OpenFolder(fs::path(place.own).parent_path(), place.ownBase, true, bMake, place.user);
 }
 
-// The log beside the program, unless the program has no absolute folder (the log is never looked
-// for in the working directory).
-std::string LogBesideProgram(std::string_view programPath) {
-    const std::size_t nSlash = programPath.rfind('/');
-    if (programPath.empty() || programPath.front() != '/' || nSlash == std::string_view::npos) {
-        return {};
+CBestScores ReadLogIn(const CFd& folder, const CUserIds& user) {
+    CScoreLogReader reader;
+    if (!folder.IsOpen()) {
+        return reader.BestScores();
     }
-    return Join(programPath.substr(0, nSlash + 1), kLogName);
-}
-
-// After a write that came back short, takes the nWritten bytes of the torn record off the end of
-// the log again. Appending leaves the descriptor's offset at the end of those bytes; they are cut
-// only while they are still the end of the file, since another program that appended after them
-// would lose its whole record with them.
-void CutBackTornRecord(int fd, std::size_t nWritten) {
-    const off_t nEnd = ::lseek(fd, 0, SEEK_CUR);
-    struct stat st {};
-    if (nEnd < 0 || static_cast<std::size_t>(nEnd) < nWritten || ::fstat(fd, &st) != 0 ||
-        st.st_size != nEnd) {
-        return;
+    const CRegularFile log(folder.Get(), kLogName, O_RDONLY | O_NOFOLLOW);
+    if (log.IsOpen() && ModeAllows(log.Stat(), user, S_IROTH)) {
+        std::vector<char> buffer(64 * 1024);
+        for (;;) {
+            const ssize_t nRead = ::read(log.Fd(), buffer.data(), buffer.size());
+            if (nRead < 0 && errno == EINTR) {
+                continue;
+            }
+            if (nRead <= 0) {
+                break;  // the end of the file; a read error ends the log where it happened
+            }
+            reader.Feed(buffer.data(), static_cast<std::size_t>(nRead));
+        }
+        reader.Finish();
     }
-    while (::ftruncate(fd, nEnd - static_cast<off_t>(nWritten)) != 0 && errno == EINTR) {
-    }
+    return reader.BestScores();
 }
 
 // Why a write came back short, which write itself does not say: the file-size limit when the
@@ -104,195 +112,129 @@ int ShortWriteErrno(int fd) {
                : ENOSPC;
 }
 
-// One write carries the whole record, so that records appended at the same time by several
-// programs never interleave. A short write is not continued: its bytes are taken back, and a log
-// that was made for this record and stays empty is removed. Returns the errno of a failure, or 0.
-int WriteRecord(const CRegularFile& file, const std::string& path, std::string_view record,
-                bool bCreated) {
+// Takes the log's advisory lock, waiting a while for another program that holds it. A file
+// system that has no such locks lets the append go on without.
+bool LockLog(int fd) {
+    for (int nWaited = 0;; nWaited += kLockPollMs) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 || (errno != EWOULDBLOCK && errno != EINTR)) {
+            return true;
+        }
+        if (nWaited >= kLockWaitMs) {
+            return false;
+        }
+        ::usleep(kLockPollMs * 1000);
+    }
+}
+
+// One write carries the whole record, so that records appended at the same time never
+// interleave. Under the lock, which closing the file lets go, no other copy appends between this
+// write and the cut-back of a short one: the log goes back to its length before the write and
+// keeps only whole records. Returns the errno of a failure, or 0.
+int WriteRecord(int fd, std::string_view record) {
+    struct stat st {};
+    if (!LockLog(fd)) {
+        return EWOULDBLOCK;
+    }
+    if (::fstat(fd, &st) != 0) {
+        return errno;
+    }
     ssize_t nWritten = 0;
     do {
-        nWritten = ::write(file.Fd(), record.data(), record.size());
+        nWritten = ::write(fd, record.data(), record.size());
     } while (nWritten < 0 && errno == EINTR);
-    if (nWritten == static_cast<ssize_t>(record.size())) {
+    if (nWritten == std::ssize(record)) {
         return 0;
     }
-    const int nErrno = nWritten < 0 ? errno : ShortWriteErrno(file.Fd());
-    if (nWritten > 0) {
-        CutBackTornRecord(file.Fd(), static_cast<std::size_t>(nWritten));
-    }
-    struct stat st {};
-    const CPathInfo now = Look(path, false);
-    if (bCreated && ::fstat(file.Fd(), &st) == 0 && st.st_size == 0 && now.nErrno == 0 &&
-        now.dev == st.st_dev && now.ino == st.st_ino) {
-        ::unlink(path.c_str());
+    const int nErrno = nWritten < 0 ? errno : ShortWriteErrno(fd);
+    while (nWritten > 0 && ::ftruncate(fd, st.st_size) != 0 && errno == EINTR) {
     }
     return nErrno;
 }
 
-// Makes the missing folders in order, each for the player alone whatever the umask, and only in
-// a folder whose mode bits let the user write, for the superuser too; an existing folder keeps
-// its mode. Returns the errno of a failure, or 0.
-int MakeFolders(const std::vector<std::string>& folders, const CUserIds& user) {
-    for (const std::string& folder : folders) {
-        if (Look(folder, true).nErrno != ENOENT) {
-            continue;  // there already, or in the way: the append says why
-        }
-        const CPathInfo parent = Look(FolderOf(folder), true);
-        if (parent.nErrno != 0 || !ModeAllows(parent, user, S_IWOTH | S_IXOTH)) {
-            return parent.nErrno != 0 ? parent.nErrno : EACCES;
-        }
-        if (::mkdir(folder.c_str(), 0700) == 0) {
-            if (::chmod(folder.c_str(), 0700) != 0) {
-                return errno;
-            }
-        } else if (errno != EEXIST) {
-            return errno;
-        }
+// Appends record to the log in folder; a new log is made with nCreateMode less the umask, but
+// always readable and writable by its owner, so that the next game can append too.
+std::string AppendIn(const CFd& folder, const CUserIds& user, std::string_view record,
+                     mode_t nCreateMode) {
+    struct stat st {};
+    if (!folder.IsOpen() || ::fstat(folder.Get(), &st) != 0) {
+        return std::strerror(folder.IsOpen() ? errno : folder.Errno());
     }
-    return 0;
+    const bool bMayCreate = ModeAllows(st, user, S_IWOTH | S_IXOTH);
+    const CRegularFile log(folder.Get(), kLogName,
+                           O_WRONLY | O_APPEND | O_NOFOLLOW | (bMayCreate ? O_CREAT : 0),
+                           nCreateMode);
+    if (!log.IsOpen()) {
+        return !bMayCreate && log.Errno() == ENOENT ? std::strerror(EACCES) : log.Error();
+    }
+    if (!log.IsNew() && !ModeAllows(log.Stat(), user, S_IWOTH)) {
+        return std::strerror(EACCES);
+    }
+    if (log.IsNew() && (log.Stat().st_mode & 0600) != 0600) {
+        ::fchmod(log.Fd(), (log.Stat().st_mode & 07777) | 0600);
+    }
+    const int nErrno = WriteRecord(log.Fd(), record);
+    return nErrno == 0 ? std::string() : std::strerror(nErrno);
 }
 
 }  // namespace
 
-CLogVerdict JudgeLog(const CLogFacts& facts, const CUserIds& user) {
-    if (facts.log.nErrno == ENOENT) {
-        if (facts.folder.nErrno != 0) {
-            return Refuse(facts.folder.nErrno);
-        }
-        if (!S_ISDIR(facts.folder.nMode)) {
-            return Refuse(ENOTDIR);
-        }
-        if (!ModeAllows(facts.folder, user, S_IWOTH | S_IXOTH)) {
-            return Refuse(EACCES);
-        }
-        return {{}, true};
+bool ModeAllows(const struct stat& st, const CUserIds& user, mode_t nWanted) {
+    int nShift = 0;
+    if (st.st_uid == user.uid) {
+        nShift = 6;
+    } else if (st.st_gid == user.gid ||
+               std::ranges::find(user.groups, st.st_gid) != user.groups.end()) {
+        nShift = 3;
     }
-    if (facts.log.nErrno != 0) {
-        return Refuse(facts.log.nErrno);
-    }
-    if (S_ISLNK(facts.log.nMode) &&
-        (facts.log.uid != user.uid || (facts.target.nErrno == 0 && facts.target.uid != user.uid))) {
-        return Refuse(EACCES);  // another user's link, or a link to another user's file
-    }
-    if (facts.target.nErrno != 0) {
-        return Refuse(facts.target.nErrno);  // a dangling link makes nothing where it points
-    }
-    if (!S_ISREG(facts.target.nMode)) {
-        return {NotRegularReason(facts.target.nMode)};
-    }
-    if (!ModeAllows(facts.target, user, S_IWOTH)) {
-        return Refuse(EACCES);
-    }
-    return {{}, false, facts.target.dev, facts.target.ino};
+    return ((st.st_mode >> nShift) & nWanted) == nWanted;
 }
 
-CScoreLogPlace ChooseScoreLogPlace(const CScoreLogFacts& facts) {
+CScoreLogPlace ScoreLogPlaceOf(IRuntime& runtime) {
     CScoreLogPlace place;
-    place.user = facts.user;
-    place.besidePath = LogBesideProgram(facts.programPath);
-    if (IsUnder(facts.programPath, "/usr") || IsUnder(facts.programPath, "/opt")) {
-        place.besidePath.clear();
+    place.user = runtime.GetUserIds();
+    const fs::path program = runtime.GetProgramPath();
+    if (program.is_absolute() && !IsAtOrBelow(program, "/usr") && !IsAtOrBelow(program, "/opt")) {
+        place.beside = (program.parent_path() / kLogName).string();
     }
-    if (!place.besidePath.empty()) {
-        place.beside = JudgeLog(facts.besideProgram, facts.user);
-    }
-    const CDataFolder& data = facts.dataFolder;
-    if (data.path.starts_with('/') && (data.path == data.base || IsUnder(data.path, data.base))) {
-        const std::string folder = Join(data.path, "zorvik");
-        place.userPath = Join(folder, kLogName);
-        // Every folder below the base, down to zorvik/; the base itself is never made.
-        for (std::size_t nSlash = folder.find('/', data.base.size() + 1);;
-             nSlash = folder.find('/', nSlash + 1)) {
-            place.foldersToMake.push_back(folder.substr(0, nSlash));
-            if (nSlash == std::string::npos) {
-                break;
-            }
-        }
+    const CDataFolder data = runtime.GetUserDataDir();
+    if (fs::path(data.path).is_absolute() && IsAtOrBelow(data.path, data.base)) {
+        place.own = (fs::path(data.path) / "zorvik" / kLogName).string();
+        place.ownBase = data.base;
     }
     return place;
 }
 
-CScoreLogPlace ScoreLogPlaceOf(IRuntime& runtime) {
-    CScoreLogFacts facts{
-        runtime.GetProgramPath(), runtime.GetUserIds(), {}, runtime.GetUserDataDir()};
-    facts.besideProgram = LookAtLog(LogBesideProgram(facts.programPath));
-    return ChooseScoreLogPlace(facts);
+CBestScores ReadScoreLogFile(const std::string& path, const CUserIds& user) {
+    return ReadLogIn(BesideFolder(path, user), user);
 }
 
-std::array<std::int32_t, kLevelCount> ReadScoreLogFile(const std::string& path) {
-    CScoreLogReader reader;
-    if (path.empty()) {
-        return reader.BestScores();
+CBestScores ReadBestScoresOf(const CScoreLogPlace& place) {
+    CBestScores best =
+        place.beside.empty() ? CBestScores{} : ReadScoreLogFile(place.beside, place.user);
+    if (!place.own.empty()) {
+        const CBestScores own = ReadLogIn(OwnFolder(place, false), place.user);
+        std::ranges::transform(best, own, best.begin(),
+                               [](std::int32_t a, std::int32_t b) { return std::max(a, b); });
     }
-    const CRegularFile file(path, O_RDONLY);
-    if (!file.IsOpen()) {
-        return reader.BestScores();
-    }
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        const ssize_t nRead = ::read(file.Fd(), buffer.data(), buffer.size());
-        if (nRead < 0 && errno == EINTR) {
-            continue;
-        }
-        if (nRead <= 0) {
-            // The end of the file; a read error ends the log where it happened.
-            break;
-        }
-        reader.Feed(buffer.data(), static_cast<std::size_t>(nRead));
-    }
-    reader.Finish();
-    return reader.BestScores();
+    return best;
 }
 
 std::string AppendToScoreLog(const std::string& path, const CUserIds& user,
                              std::string_view record) {
-    if (path.empty()) {
-        return std::strerror(ENOENT);
-    }
-    // A second look when the log changed between the look and the open, as when another copy of
-    // the game made it in the meantime.
-    for (int nTry = 0;; ++nTry) {
-        const CLogVerdict verdict = JudgeLog(LookAtLog(path), user);
-        if (!verdict.refusal.empty()) {
-            return verdict.refusal;
-        }
-        const CRegularFile file(path, O_WRONLY | O_APPEND | (verdict.bCreate ? O_CREAT : 0));
-        const bool bSeen =
-            file.IsOpen() && (verdict.bCreate || (file.Stat().st_dev == verdict.dev &&
-                                                  file.Stat().st_ino == verdict.ino));
-        if (!bSeen) {
-            const int nErrno = file.IsOpen() ? EAGAIN : file.Errno();
-            if (nTry == 0 && (nErrno == EEXIST || nErrno == EAGAIN)) {
-                continue;
-            }
-            return file.IsOpen() ? std::strerror(nErrno) : file.Error();
-        }
-        if (verdict.bCreate && (file.Stat().st_mode & 0600) != 0600) {
-            // Made under a strict umask: the player can still append to it next time.
-            ::fchmod(file.Fd(), (file.Stat().st_mode & 07777) | 0600);
-        }
-        const int nErrno = WriteRecord(file, path, record, verdict.bCreate);
-        return nErrno == 0 ? std::string() : std::strerror(nErrno);
-    }
+    return AppendIn(BesideFolder(path, user), user, record, 0666);
 }
 
 std::optional<CScoreLogFailure> SaveScoreRecord(const CScoreLogPlace& place,
                                                 std::string_view record) {
     CScoreLogFailure failure;
-    if (!place.besidePath.empty()) {
-        failure = {place.besidePath, place.beside.refusal};
+    if (!place.beside.empty()) {
+        failure = {place.beside, AppendToScoreLog(place.beside, place.user, record)};
         if (failure.reason.empty()) {
-            failure.reason = AppendToScoreLog(place.besidePath, place.user, record);
-            if (failure.reason.empty()) {
-                return std::nullopt;
-            }
+            return std::nullopt;
         }
     }
-    if (!place.userPath.empty()) {
-        const int nErrno = MakeFolders(place.foldersToMake, place.user);
-        failure = {place.userPath, nErrno != 0
-                                       ? std::strerror(nErrno)
-                                       : AppendToScoreLog(place.userPath, place.user, record)};
+    if (!place.own.empty()) {
+        failure = {place.own, AppendIn(OwnFolder(place, true), place.user, record, 0600)};
         if (failure.reason.empty()) {
             return std::nullopt;
         }

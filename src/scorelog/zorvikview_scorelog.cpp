@@ -39,15 +39,14 @@ void CZorvikView::ReportScore() {
     }
 }
 
-// The log the records go to first: beside the program where that place may take them, else in
-// the player's data folder. Found without creating anything, so reading the scores leaves no
-// trace.
+// The log beside the program, which takes the records where it may; empty for an installed
+// program. The player's own log takes them otherwise.
 std::string CZorvikView::GetScoreLogPath() {
-    return ScoreLogPlaceOf(*m_pRuntime).First();
+    return ScoreLogPlaceOf(*m_pRuntime).beside;
 }
 
 void CZorvikView::ReadBestScores() {
-    GetDocument()->m_aBestScore = ReadScoreLogFile(GetScoreLogPath());
+    GetDocument()->m_aBestScore = ReadBestScoresOf(ScoreLogPlaceOf(*m_pRuntime));
 }
 
 void CZorvikView::OnGameShowScore() {

@@ -1,6 +1,7 @@
 // The score log as a file: hostile contents, huge logs, and programs appending at once.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -28,13 +30,6 @@ using Best = std::array<std::int32_t, 4>;
 // The user the tests run as.
 CUserIds Me() {
     return CSystemRuntime().GetUserIds();
-}
-
-// Whether the log beside the program may take a record.
-bool BesideTakesTheLog(const CScoreLogDir& dir) {
-    CFakeRuntime runtime;
-    runtime.m_programPath = dir.ProgramPath();
-    return ScoreLogPlaceOf(runtime).beside.refusal.empty();
 }
 
 // Reading a log, however hostile, through the report and the show-score box: no crash, and the
@@ -70,7 +65,7 @@ TEST(ScoreLogFile, HostileLogsNeverCrashTheGameNorChangeTheFile) {
         ASSERT_EQ(before.bytes.size(), log.size());
         game.view.ReadBestScores();
         game.view.OnGameShowScore();
-        EXPECT_EQ(game.doc.m_aBestScore, ReadScoreLogFile(dir.LogPath()));
+        EXPECT_EQ(game.doc.m_aBestScore, ReadScoreLogFile(dir.LogPath(), Me()));
         EXPECT_TRUE(CFileSnapshot::Take(dir) == before);
         ASSERT_EQ(game.wnd.m_messageBoxes.size(), 1u);
         EXPECT_EQ(game.wnd.m_messageBoxes[0].text.substr(0, 8), "Level 1:");
@@ -96,7 +91,7 @@ TEST(ScoreLogFile, HugeNumbersSaturateInsteadOfWrapping) {
     dir.WriteLog(
         "Score: 4294967297\n  Niveau: 1\nScore: -99999999999\n  Niveau: 2\n"
         "Score: 99999999999999999999\n  Niveau: 4\n");
-    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{2147483647, 0, 0, 2147483647}));
+    EXPECT_EQ(ReadScoreLogFile(dir.LogPath(), Me()), (Best{2147483647, 0, 0, 2147483647}));
 }
 
 TEST(ScoreLogFile, LogOf100000RecordsReadsWholeAndUnchanged) {
@@ -110,24 +105,24 @@ TEST(ScoreLogFile, LogOf100000RecordsReadsWholeAndUnchanged) {
     }
     dir.WriteLog(log);
     const CFileSnapshot before = CFileSnapshot::Take(dir);
-    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{99996, 99997, 99998, 99999}));
+    EXPECT_EQ(ReadScoreLogFile(dir.LogPath(), Me()), (Best{99996, 99997, 99998, 99999}));
     EXPECT_TRUE(CFileSnapshot::Take(dir) == before);
 }
 
 TEST(ScoreLogFile, MissingOrUnusualLogsReadAsNoGamesAndTakeNoRecord) {
     CScoreLogDir dir;
-    EXPECT_EQ(ReadScoreLogFile(""), (Best{}));
-    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
+    EXPECT_EQ(ReadScoreLogFile("", Me()), (Best{}));
+    EXPECT_EQ(ReadScoreLogFile(dir.LogPath(), Me()), (Best{}));
     EXPECT_EQ(AppendToScoreLog("", Me(), "Score: 1\n"), "No such file or directory");
 
     std::filesystem::create_directory(dir.LogPath());
-    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
+    EXPECT_EQ(ReadScoreLogFile(dir.LogPath(), Me()), (Best{}));
     EXPECT_EQ(AppendToScoreLog(dir.LogPath(), Me(), "Score: 1\n"), "Is a directory");
     std::filesystem::remove(dir.LogPath());
 
     // A pipe of that name neither blocks the game nor takes a record.
     ASSERT_EQ(::mkfifo(dir.LogPath().c_str(), 0600), 0);
-    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
+    EXPECT_EQ(ReadScoreLogFile(dir.LogPath(), Me()), (Best{}));
     EXPECT_EQ(AppendToScoreLog(dir.LogPath(), Me(), "Score: 1\n"), "Is a named pipe");
 }
 
@@ -203,87 +198,74 @@ std::string WholeRecord(int nScore, int nLevel, int nPieces = 0) {
            std::to_string(nLevel) + "\n\n\n";
 }
 
-// The log's place, decided from the program's path, the user, what stat says and the data
-// folder, alike for the superuser and a player: an installed program keeps nothing beside it,
-// the mode bits decide, and no link of another user is followed.
-TEST(ScoreLogChoice, PlaceFollowsPathOwnersAndModeBitsForRootToo) {
-    enum EWhere { kBeside, kRefused, kNotBeside };
-    const auto found = [](mode_t nMode, uid_t uid, gid_t gid = 100) {
-        return CPathInfo{0, nMode, uid, gid, 8, 9};
-    };
-    const CPathInfo kNone{};
-    const CPathInfo ourDir = found(S_IFDIR | 0755, 1000);
-    const CPathInfo rootDir = found(S_IFDIR | 0755, 0, 0);
-    const auto none = [&](const CPathInfo& folder) { return CLogFacts{kNone, kNone, folder}; };
-    const auto file = [&](mode_t nMode, uid_t uid, gid_t gid) {
-        return CLogFacts{found(S_IFREG | nMode, uid, gid), found(S_IFREG | nMode, uid, gid),
-                         rootDir};
-    };
-    const auto link = [&](uid_t linkOwner, const CPathInfo& target) {
-        return CLogFacts{found(S_IFLNK | 0777, linkOwner), target, rootDir};
-    };
+// The mode bits decide who may read and append, for the superuser too, who could otherwise
+// write anywhere; an installed program keeps no log beside it, and a relative path names none.
+TEST(ScoreLogChoice, ModeBitsDecideForRootTooAndAnInstalledProgramKeepsNoLogBeside) {
+    constexpr mode_t kAppend = S_IWOTH;
+    constexpr mode_t kCreate = S_IWOTH | S_IXOTH;
     struct Case {
         const char* pszWhat;
-        const char* pszProgram;
-        uid_t uid;  // gid 100, also member of group 300
-        CLogFacts beside;
-        EWhere where;
+        mode_t nMode;
+        uid_t owner;
+        gid_t group;
+        uid_t user;  // gid 100, also member of group 300
+        mode_t nWanted;
+        bool bAllowed;
     };
     const Case aCases[] = {
-        {"player's build tree", "/h/p/b/zorvik", 1000, none(ourDir), kBeside},
-        {"root's build tree", "/root/b/zorvik", 0, none(rootDir), kBeside},
-        {"root in a player's folder", "/h/p/b/zorvik", 0, none(ourDir), kRefused},
-        {"folder of group 100", "/g/zorvik", 1000, none(found(S_IFDIR | 0775, 0)), kBeside},
-        {"folder without x", "/h/p/zorvik", 1000, none(found(S_IFDIR | 0600, 1000)), kRefused},
-        {"installed in /usr", "/usr/games/zorvik", 0, none(rootDir), kNotBeside},
-        {"in /usr/local", "/usr/local/games/zorvik", 1000, file(0666, 1000, 100), kNotBeside},
-        {"in /opt", "/opt/zorvik/bin/zorvik", 0, none(rootDir), kNotBeside},
-        {"beside /usr", "/usr2/zorvik", 0, none(rootDir), kBeside},
-        {"root's log 0444", "/root/b/zorvik", 0, file(0444, 0, 0), kRefused},
-        {"root's log 0644", "/root/b/zorvik", 0, file(0644, 0, 0), kBeside},
-        {"group may read", "/g/zorvik", 1000, file(0644, 1001, 100), kRefused},
-        {"other group writes", "/g/zorvik", 1000, file(0664, 1001, 300), kBeside},
-        {"others write", "/g/zorvik", 1000, file(0646, 1001, 999), kBeside},
-        {"owner bits decide", "/g/zorvik", 1000, file(0466, 1000, 100), kRefused},
-        {"another user's link", "/r/zorvik", 0, link(12347, found(S_IFREG | 0644, 0)), kRefused},
-        {"link to another's file", "/r/zorvik", 0, link(0, found(S_IFREG | 0666, 12347)), kRefused},
-        {"own link to own file", "/r/zorvik", 0, link(0, found(S_IFREG | 0644, 0)), kBeside},
-        {"dangling link", "/r/zorvik", 0, link(0, kNone), kRefused},
+        {"root's log 0444", 0444, 0, 0, 0, kAppend, false},
+        {"root's log 0644", 0644, 0, 0, 0, kAppend, true},
+        {"root in a player's folder", 0755, 1000, 100, 0, kCreate, false},
+        {"folder of group 100", 0775, 0, 100, 1000, kCreate, true},
+        {"folder without x", 0600, 1000, 100, 1000, kCreate, false},
+        {"group may read", 0644, 1001, 100, 1000, kAppend, false},
+        {"other group writes", 0664, 1001, 300, 1000, kAppend, true},
+        {"others write", 0646, 1001, 999, 1000, kAppend, true},
+        {"owner bits decide", 0466, 1000, 100, 1000, kAppend, false},
+        {"root may not read 0200", 0200, 1000, 100, 0, S_IROTH, false},
     };
     for (const Case& c : aCases) {
         SCOPED_TRACE(c.pszWhat);
-        const CScoreLogFacts facts{
-            c.pszProgram, {c.uid, 100, {100, 300}}, c.beside, {"/h/p/.local/share", "/h/p"}};
-        const CScoreLogPlace place = ChooseScoreLogPlace(facts);
-        EXPECT_EQ(place.userPath, "/h/p/.local/share/zorvik/zorvik.txt");
-        EXPECT_EQ(place.besidePath.empty(), c.where == kNotBeside);
-        EXPECT_EQ(place.beside.refusal.empty(), c.where != kRefused);
-        EXPECT_EQ(place.First(), c.where == kBeside ? place.besidePath : place.userPath);
+        struct stat st {};
+        st.st_mode = c.nMode;
+        st.st_uid = c.owner;
+        st.st_gid = c.group;
+        EXPECT_EQ(ModeAllows(st, {c.user, 100, {100, 300}}, c.nWanted), c.bAllowed);
     }
 
-    // The user log's folders that may be made: never the home folder, nor anything above
-    // $XDG_DATA_HOME.
-    const std::pair<CDataFolder, std::vector<std::string>> aFolders[] = {
-        {{"/h/p/.local/share", "/h/p"},
-         {"/h/p/.local", "/h/p/.local/share", "/h/p/.local/share/zorvik"}},
-        {{"/srv/data", "/srv"}, {"/srv/data", "/srv/data/zorvik"}},
-        {{"/.local/share", "/"}, {"/.local", "/.local/share", "/.local/share/zorvik"}},
-        {{"/", "/"}, {"/zorvik"}},
-        {{}, {}},
+    const std::pair<const char*, const char*> aPrograms[] = {
+        {"/h/p/b/zorvik", "/h/p/b/zorvik.txt"},
+        {"/usr/games/zorvik", ""},
+        {"/usr/local/games/zorvik", ""},
+        {"/opt/zorvik/bin/zorvik", ""},
+        {"/usr2/zorvik", "/usr2/zorvik.txt"},
+        {"/zorvik", "/zorvik.txt"},
+        {"bin/zorvik", ""},
     };
-    for (const auto& [data, folders] : aFolders) {
-        SCOPED_TRACE(data.path);
-        const CScoreLogPlace place = ChooseScoreLogPlace({"/usr/games/zorvik", {}, {}, data});
-        EXPECT_EQ(place.foldersToMake, folders);
-        EXPECT_EQ(place.userPath, folders.empty() ? "" : folders.back() + "/zorvik.txt");
+    const std::pair<CDataFolder, const char*> aDataFolders[] = {
+        {{"/h/p/.local/share", "/h/p"}, "/h/p/.local/share/zorvik/zorvik.txt"},
+        {{"/", "/"}, "/zorvik/zorvik.txt"},
+        {{"/srv/data", "/h/p"}, ""},
+        {{"relative/share", "relative"}, ""},
+    };
+    for (std::size_t i = 0; i < std::size(aPrograms); ++i) {
+        SCOPED_TRACE(aPrograms[i].first);
+        CFakeRuntime runtime;
+        runtime.m_programPath = aPrograms[i].first;
+        const auto& [data, own] = aDataFolders[i % std::size(aDataFolders)];
+        runtime.m_userDataDir = data;
+        const CScoreLogPlace place = ScoreLogPlaceOf(runtime);
+        EXPECT_EQ(place.beside, aPrograms[i].second);
+        EXPECT_EQ(place.own, own);
     }
 }
 
 // A full disk, a quota or a size limit lets only part of a record out. What did get out is
 // taken off again: no torn tail is left to glue itself to the next record and credit a score
-// that no game made, and a log made for the record and left empty is removed. The record goes to
-// the player's own log instead; when that fails too, a second box says where and why. The game
-// runs on past the limit, since the program ignores SIGXFSZ.
+// that no game made; a log made for the record stays, empty, since another copy may have written
+// to it by then. The record goes to the player's own log instead, whose scores count from then
+// on; when that fails too, a second box says where and why. The game runs on past the limit,
+// since the program ignores SIGXFSZ.
 TEST(ScoreLogFile, RecordThatDoesNotFitGoesToTheUserLogOrIsAnnounced) {
     const std::string oldLog = WholeRecord(300, 1) + WholeRecord(40, 2);
     struct Case {
@@ -330,7 +312,7 @@ TEST(ScoreLogFile, RecordThatDoesNotFitGoesToTheUserLogOrIsAnnounced) {
         ::close(aBoxes[1]);
 
         EXPECT_EQ(dir.ReadLog(), c.bOldLog ? oldLog : "");
-        EXPECT_EQ(dir.LogExists(), c.bOldLog) << "the log made for the record is removed";
+        EXPECT_TRUE(dir.LogExists());
         std::string record = WholeRecord(777, 2, 777);
         record.insert(std::strlen("Score: 777"), " Nieuw Record!");
         std::ifstream in(userLog, std::ios::binary);
@@ -340,12 +322,13 @@ TEST(ScoreLogFile, RecordThatDoesNotFitGoesToTheUserLogOrIsAnnounced) {
                             : "2Score|De score kon niet worden bewaard.\n" + userLog.string() +
                                   ": File too large");
 
-        // The next record that fits stands whole after the old ones and reads back as made.
-        game.view.m_nPieces = 5;
+        // The next record that fits stands whole after the old ones and reads back as made. It
+        // beats the 40 beside the program but not the 777 in the player's own log: no mark.
+        game.view.m_nPieces = 100;
         game.view.ReportScore();
-        EXPECT_EQ(dir.ReadLog(), c.bOldLog
-                                     ? oldLog + WholeRecord(5, 2, 5)
-                                     : "Score: 5 Nieuw Record!" + WholeRecord(5, 2, 5).substr(8));
+        EXPECT_EQ(dir.ReadLog(),
+                  c.bOldLog ? oldLog + WholeRecord(100, 2, 100)
+                            : "Score: 100 Nieuw Record!" + WholeRecord(100, 2, 100).substr(10));
     }
 }
 
@@ -381,80 +364,112 @@ private:
     int m_fd;
 };
 
-// Only a regular file is ever opened as the log: a folder, a pipe or a device of that name (or a
-// link to one) is refused before it is opened, since some act on being opened and a pipe could
-// hold the game up. Neither reading nor appending opens it, and it takes no record.
-TEST(ScoreLogFile, LogThatIsNoRegularFileIsNeverOpened) {
-    struct Case {
-        const char* pszName;
-        std::function<bool(const CScoreLogDir&)> fnMake;
-    };
+// The names in a folder with their sizes, to prove that nothing was made or written there.
+std::map<std::string, std::uintmax_t> Listing(const std::filesystem::path& dir) {
+    std::map<std::string, std::uintmax_t> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+        names[entry.path().string()] = entry.is_regular_file() ? entry.file_size() : 0;
+    }
+    return names;
+}
+
+// Only a regular file is ever opened as the log: a folder, a pipe or a device of that name is
+// refused before it is opened, since some act on being opened and a pipe could hold the game up.
+// A symbolic link named zorvik.txt is never followed, to a log or anywhere else: whoever may
+// rename names in the folder could otherwise steer the game's writes. Neither reading nor
+// appending opens anything, and nothing is made or written.
+TEST(ScoreLogFile, LogThatIsNoRegularFileIsNeverOpenedNorALinkFollowed) {
     const auto mkfifoAt = [](const std::filesystem::path& path) {
         return ::mkfifo(path.c_str(), 0600) == 0;
     };
-    const Case aCases[] = {
+    const auto linkTo = [](const char* pszTarget) {
+        return [=](const CScoreLogDir& d) {
+            std::ofstream(d.Dir() / "elsewhere" / "log.txt") << WholeRecord(60, 4);
+            std::filesystem::create_symlink(pszTarget, d.LogPath());
+            return true;
+        };
+    };
+    const std::pair<const char*, std::function<bool(const CScoreLogDir&)>> aCases[] = {
         {"folder", [](const CScoreLogDir& d) { return ::mkdir(d.LogPath().c_str(), 0700) == 0; }},
         {"pipe", [&](const CScoreLogDir& d) { return mkfifoAt(d.LogPath()); }},
-        {"link to a pipe",
-         [&](const CScoreLogDir& d) {
-             std::filesystem::create_symlink("pipe", d.LogPath());
-             return mkfifoAt(d.Dir() / "pipe");
-         }},
-        {"link to a folder",
-         [](const CScoreLogDir& d) {
-             std::filesystem::create_symlink(".", d.LogPath());
-             return true;
-         }},
         // Making a device takes the superuser; where that is not at hand, the pipe stands in.
         {"device",
          [&](const CScoreLogDir& d) {
              return ::mknod(d.LogPath().c_str(), S_IFCHR | 0600, ::makedev(1, 3)) == 0 ||
                     mkfifoAt(d.LogPath());
          }},
+        {"link to a log", linkTo("elsewhere/log.txt")},
+        {"link to a folder", linkTo("elsewhere")},
+        {"dangling link", linkTo("elsewhere/new.txt")},
+        {"link into a missing folder", linkTo("missing/new.txt")},
     };
-    for (const Case& c : aCases) {
-        SCOPED_TRACE(c.pszName);
+    for (const auto& [pszName, fnMake] : aCases) {
+        SCOPED_TRACE(pszName);
         CScoreLogDir dir;
-        ASSERT_TRUE(c.fnMake(dir));
+        std::filesystem::create_directory(dir.Dir() / "elsewhere");
+        ASSERT_TRUE(fnMake(dir));
+        const auto before = Listing(dir.Dir());
         COpenWatch watch(dir.Dir());
-        EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
+        COpenWatch watchElsewhere(dir.Dir() / "elsewhere");
+        EXPECT_EQ(ReadScoreLogFile(dir.LogPath(), Me()), (Best{}));
         EXPECT_NE(AppendToScoreLog(dir.LogPath(), Me(), WholeRecord(1, 1)), "");
         EXPECT_EQ(watch.Opened(), std::vector<std::string>{});
+        EXPECT_EQ(watchElsewhere.Opened(), std::vector<std::string>{});
+        EXPECT_EQ(Listing(dir.Dir()), before);
     }
 }
 
-// A dangling link named zorvik.txt makes nothing where it points, and nothing at all.
-TEST(ScoreLogFile, DanglingLinkCreatesNothingAnywhere) {
-    CScoreLogDir dir;
-    std::filesystem::create_directory(dir.Dir() / "elsewhere");
-    for (const std::filesystem::path& target :
-         {dir.Dir() / "elsewhere" / "shared.txt", std::filesystem::path("elsewhere/shared.txt"),
-          dir.Dir() / "missing" / "shared.txt"}) {
-        SCOPED_TRACE(target);
-        std::filesystem::create_symlink(target, dir.LogPath());
-        EXPECT_FALSE(BesideTakesTheLog(dir));
-        EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{}));
-        EXPECT_NE(AppendToScoreLog(dir.LogPath(), Me(), WholeRecord(1, 1)), "");
-        EXPECT_TRUE(std::filesystem::is_empty(dir.Dir() / "elsewhere"));
-        EXPECT_FALSE(std::filesystem::exists(dir.Dir() / "missing"));
-        EXPECT_TRUE(std::filesystem::is_symlink(dir.LogPath()));
-        std::filesystem::remove(dir.LogPath());
+// An append writes to the file it opened and to nothing else, however the names change after the
+// open: a link put in the log's place is never looked up. Every copy takes the log's lock around
+// its append, so while another holds it nothing is written, and a short write is cut back to the
+// log's length after the other copy's record, never into it.
+TEST(ScoreLogFile, AppendWritesTheFileItOpenedAndCutsBackNoOtherCopysRecord) {
+    const std::string oldLog = WholeRecord(300, 1);
+    const std::string otherRecord = WholeRecord(400, 2);
+    const std::string ourRecord = WholeRecord(500, 3);
+    for (const bool bFits : {true, false}) {
+        SCOPED_TRACE(bFits);
+        CScoreLogDir dir;
+        dir.WriteLog(oldLog);
+        const std::filesystem::path victim = dir.Dir() / "victim";
+        std::ofstream(victim) << "not a log\n";
+        const int fdOther = ::open(dir.LogPath().c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        ASSERT_EQ(::flock(fdOther, LOCK_EX), 0);
+        COpenWatch watch(dir.Dir());
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(fdOther);  // else the child's copy would keep the other copy's lock
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlim_t nLimit = oldLog.size() + otherRecord.size() + (bFits ? 1000 : 20);
+            const struct rlimit limit = {nLimit, nLimit};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+                ::_exit(2);
+            }
+            const std::string reason = AppendToScoreLog(dir.LogPath(), Me(), ourRecord);
+            ::_exit(reason == (bFits ? "" : "File too large") ? 0 : 1);
+        }
+        // Once the child has opened the log, swap a link to the victim into its name, and append
+        // another copy's record while the lock is still held.
+        for (int i = 0; i < 500 && watch.Opened().empty(); ++i) {
+            ::usleep(10000);
+        }
+        ::usleep(100000);
+        EXPECT_EQ(dir.ReadLog(), oldLog) << "nothing is written while another copy holds the lock";
+        std::filesystem::rename(dir.LogPath(), dir.Dir() / "moved.txt");
+        std::filesystem::create_symlink(victim, dir.LogPath());
+        ASSERT_EQ(::write(fdOther, otherRecord.data(), otherRecord.size()),
+                  std::ssize(otherRecord));
+        ::close(fdOther);
+        int nStatus = 0;
+        ASSERT_EQ(::waitpid(child, &nStatus, 0), child);
+        EXPECT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0) << nStatus;
+        std::ifstream moved(dir.Dir() / "moved.txt", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(moved), {}),
+                  oldLog + otherRecord + (bFits ? ourRecord : ""));
+        std::ifstream victimIn(victim, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(victimIn), {}), "not a log\n");
     }
-}
-
-// Players who share one log through a link keep doing so: the file it points to is read and
-// grows, and the link stays a link.
-TEST(ScoreLogFile, LinkToAnExistingLogIsReadAndAppendedThrough) {
-    CScoreLogDir dir;
-    const std::filesystem::path shared = dir.Dir() / "shared.txt";
-    std::ofstream(shared, std::ios::binary) << WholeRecord(60, 4);
-    std::filesystem::create_symlink("shared.txt", dir.LogPath());
-    EXPECT_TRUE(BesideTakesTheLog(dir));
-    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{0, 0, 0, 60}));
-    EXPECT_EQ(AppendToScoreLog(dir.LogPath(), Me(), WholeRecord(70, 4)), "");
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.LogPath()));
-    EXPECT_EQ(dir.ReadLog(), WholeRecord(60, 4) + WholeRecord(70, 4));
-    EXPECT_EQ(ReadScoreLogFile(dir.LogPath()), (Best{0, 0, 0, 70}));
 }
 
 }  // namespace
