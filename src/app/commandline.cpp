@@ -132,7 +132,8 @@ std::string HelpText(const std::string& strProgram) {
            "where you may write that file or create it, but never beside a copy installed\n"
            "under /usr or /opt. Otherwise, or when that append fails, the log is\n"
            "$XDG_DATA_HOME/zorvik/zorvik.txt, by default ~/.local/share/zorvik/zorvik.txt.\n"
-           "A record that no place takes is announced in a box.\n"
+           "A zorvik.txt that is a symbolic link is never followed. The best scores count\n"
+           "both logs. A record that no place takes is announced in a box.\n"
            "\n"
            "Exit status: 0 when the game ends normally, 1 when FILE or the display cannot\n"
            "be opened, 2 for a mistake on the command line.\n";
