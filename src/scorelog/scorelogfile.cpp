@@ -42,19 +42,30 @@ CFd MakeFolder(const CFd& parent, const char* pszName, const CUserIds& user) {
     return made;
 }
 
+// Whether nobody but the user can add, remove or rename names in the folder, so that a link in
+// it is the user's own doing.
+bool OnlyUserChanges(const CFd& folder, const CUserIds& user) {
+    struct stat st {};
+    return ::fstat(folder.Get(), &st) == 0 && st.st_uid == user.uid &&
+           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 // Opens the folder path, which lies at or below base: base as it is named, then each name below
-// it through the folder above, so that no name is looked up twice. A link below base is followed
-// only with bFollow; with bMake a missing folder is made.
-CFd OpenFolder(const fs::path& path, const fs::path& base, bool bFollow, bool bMake,
-               const CUserIds& user) {
+// it through the folder above, so that no name is looked up twice. A link on the way is followed
+// only in a folder that nobody but the user can change (a data folder moved to another disk);
+// one that someone else could have put there ends the way. With bMake a missing folder is made.
+CFd OpenFolder(const fs::path& path, const fs::path& base, bool bMake, const CUserIds& user) {
+    if (!path.is_absolute() || !IsAtOrBelow(path, base)) {
+        return CFd::Failed(ENOENT);
+    }
     CFd folder(::open(base.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     const fs::path below = path.lexically_relative(base);
     for (const fs::path& name : below == "." ? fs::path() : below) {
         if (!folder.IsOpen()) {
             break;
         }
-        CFd next(::openat(folder.Get(), name.c_str(),
-                          O_PATH | O_DIRECTORY | O_CLOEXEC | (bFollow ? 0 : O_NOFOLLOW)));
+        const int nFollow = OnlyUserChanges(folder, user) ? 0 : O_NOFOLLOW;
+        CFd next(::openat(folder.Get(), name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC | nFollow));
         if (!next.IsOpen() && next.Errno() == ENOENT && bMake) {
             next = MakeFolder(folder, name.c_str(), user);
         }
@@ -63,19 +74,12 @@ CFd OpenFolder(const fs::path& path, const fs::path& base, bool bFollow, bool bM
     return folder;
 }
 
-// The folder of the log beside the program, reached from "/" without following any link: the
-// program's path has none, and one that appears later was put there by someone else.
 CFd BesideFolder(const std::string& log, const CUserIds& user) {
-    if (!fs::path(log).is_absolute()) {
-        return CFd::Failed(ENOENT);
-    }
-    return OpenFolder(fs::path(log).parent_path(), "/", false, false, user);
+    return OpenFolder(fs::path(log).parent_path(), "/", false, user);
 }
 
-// The folder of the player's own log. Links below the base are followed as the player laid
-// them out (a data folder on another disk); folders made for the log are never links.
 CFd OwnFolder(const CScoreLogPlace& place, bool bMake) {
-    return OpenFolder(fs::path(place.own).parent_path(), place.ownBase, true, bMake, place.user);
+    return OpenFolder(fs::path(place.own).parent_path(), place.ownBase, bMake, place.user);
 }
 
 CBestScores ReadLogIn(const CFd& folder, const CUserIds& user) {

@@ -340,6 +340,23 @@ TEST_F(ScoreLogPlace, NewLogIsPrivateInTheDataFolderAndFollowsTheUmaskBesideTheP
     }
 }
 
+// A link on the way to the data folder is followed where only the player can have put it (a data
+// folder moved to another disk), never in a folder others may change, where it could lead the
+// game's folders and log anywhere.
+TEST_F(ScoreLogPlace, LinkOnTheWayIsFollowedOnlyInAFolderNobodyElseCanChange) {
+    game.runtime.m_programPath = kReadOnlyProgram;
+    std::filesystem::create_directories(dir.Dir() / "disk");
+    std::filesystem::create_directories(Home() / ".local");
+    std::filesystem::create_directory_symlink(dir.Dir() / "disk", DataHome());
+    FinishGame(7, 1);
+    EXPECT_EQ(ReadUserLog(), Record(7, 1, true, 7));
+
+    ::chmod((Home() / ".local").c_str(), 0777);
+    FinishGame(8, 1);
+    EXPECT_EQ(LastBox(), kNotSaved + UserLog().string() + ": Not a directory");
+    EXPECT_EQ(ReadUserLog(), Record(7, 1, true, 7));
+}
+
 // Something beside the program that is no log it may append to (a folder, a link to nowhere)
 // sends the records to the data folder, and nothing is made through the link.
 TEST_F(ScoreLogPlace, ProgramFolderWhoseLogIsNoWritableFileUsesTheDataFolder) {
