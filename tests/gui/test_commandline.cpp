@@ -179,6 +179,23 @@ TEST(CommandLine, NoDisplayIsOneLineAndStatusOne) {
     EXPECT_EQ(RunZorvik({"-x", "-platform", "bogus"}, NoDisplayAnd({})).nExit, 2);
 }
 
+// Qt's diagnostics, where a user turns them on, pass on line by line as Qt gives them, before the
+// program's own line.
+TEST(CommandLine, QtDiagnosticsPassOnBeforeTheNoDisplayLine) {
+    const std::pair<const char*, const char*> aCases[] = {
+        {"QT_DEBUG_PLUGINS=1", "qt.core.plugin.factoryloader: checking directory path \""},
+        {"QT_LOGGING_RULES=qt.qpa.*=true", "qt.qpa.plugin: init_platform called with "},
+    };
+    for (const auto& [pszVariable, pszFirst] : aCases) {
+        const CRun run = RunZorvik({}, NoDisplayAnd({pszVariable}));
+        EXPECT_EQ(run.nExit, 1);
+        EXPECT_TRUE(run.err.starts_with(pszFirst)) << run.err;
+        const std::size_t nLast = run.err.rfind('\n', run.err.size() - 2) + 1;
+        EXPECT_TRUE(run.err.substr(nLast).starts_with("zorvik: cannot open the display (could"))
+            << run.err;
+    }
+}
+
 // Qt's own options are passed over with their values wherever they stand, the way Qt takes
 // them; our own options end at "--".
 TEST(CommandLine, QtOptionsArePassedOverWithTheirValues) {
