@@ -77,6 +77,9 @@ TEST(CommandLine, UnopenableFileIsReportedAndEndsTheProgram) {
     run = RunZorvik({"a\nb"});
     EXPECT_EQ(run.err, R"(zorvik: cannot open 'a'$'\n''b': No such file or directory)"
                        "\n");
+    run = RunZorvik({"--", "-reverse"});
+    EXPECT_EQ(run.err, "zorvik: cannot open '-reverse': No such file or directory\n")
+        << "after \"--\" Qt takes no option";
 }
 
 // A named pipe without a writer would block an ordinary open, and opening a device can act on
@@ -196,8 +199,8 @@ TEST(CommandLine, QtDiagnosticsPassOnBeforeTheNoDisplayLine) {
     }
 }
 
-// Qt's own options are passed over with their values wherever they stand, the way Qt takes
-// them; our own options end at "--".
+// Qt's own options are passed over with their values, the way Qt takes them; after "--" every
+// argument is a file name.
 TEST(CommandLine, QtOptionsArePassedOverWithTheirValues) {
     using EShellCommand = CCommandLineInfo::EShellCommand;
     CCommandLineInfo info =
@@ -208,9 +211,11 @@ TEST(CommandLine, QtOptionsArePassedOverWithTheirValues) {
 
     info = ParseCommandLine({"-platform=xcb"});
     EXPECT_EQ(info.m_nShellCommand, EShellCommand::kUsageError) << "Qt takes no -platform=";
-    info = ParseCommandLine({"--", "-h", "-platform", "offscreen"});
+    info = ParseCommandLine({"-style", "fusion", "--", "-reverse"});
     EXPECT_EQ(info.m_nShellCommand, EShellCommand::kFileOpen);
-    EXPECT_EQ(info.m_strFileName, "-h");
+    EXPECT_EQ(info.m_strFileName, "-reverse");
+    info = ParseCommandLine({"--", "-h", "-platform", "offscreen"});
+    EXPECT_EQ(info.m_strError, "extra operand '-platform'");
 }
 
 // Names are quoted as GNU ls --quoting-style=shell-escape-always quotes them.
