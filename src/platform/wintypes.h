@@ -37,6 +37,7 @@ constexpr std::uint8_t GetBValue(COLORREF cr) {
 constexpr UINT MB_OK = 0x00;
 constexpr UINT MB_ICONEXCLAMATION = 0x30;  // the warning sound: a game has ended
 constexpr UINT MB_ICONASTERISK = 0x40;     // the information sound: the field was played empty
+constexpr UINT MB_ICONMASK = 0xF0;         // the bits of a type that name its icon
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 
