@@ -71,19 +71,10 @@ const std::initializer_list<CAccelerator> kAccelerators = {
 const std::initializer_list<UINT> kToolBarButtons = {ID_GAME_START, 0, ID_GAME_OPTIONS, 0,
                                                      ID_APP_ABOUT};
 constexpr QSize kButtonImage(16, 15);
-// The images drawn at each scale a desktop may ask for, so that Qt never scales one and blurs
-// it: at a scale factor f the toolbar asks for the button size times f, rounded.
-struct CToolBarBitmap {
-    const char* pszPath;
-    qreal dScale;
-};
-constexpr std::array<CToolBarBitmap, 5> kToolBarBitmaps = {{
-    {":/res/toolbar.xpm", 1.0},
-    {":/res/toolbar@1.25x.xpm", 1.25},
-    {":/res/toolbar@1.5x.xpm", 1.5},
-    {":/res/toolbar@1.75x.xpm", 1.75},
-    {":/res/toolbar@2x.xpm", 2.0},
-}};
+// The scales the images are drawn at, toolbar@1.25x.xpm and so on, each one a desktop may ask
+// for, so that Qt never scales one and blurs it: at a scale factor f the toolbar asks for the
+// button size times f, rounded.
+constexpr std::array<qreal, 5> kToolBarScales = {1.0, 1.25, 1.5, 1.75, 2.0};
 
 // The status bar's panes 1 to 3, which show the lock keys: the string that is each one's text,
 // and the name a screen reader gives it, shown or blank.
@@ -202,8 +193,9 @@ void CMainFrame::CreateToolBar() {
     m_wndToolBar->setIconSize(kButtonImage);
     m_wndToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     std::vector<QImage> bitmaps;
-    for (const CToolBarBitmap& bitmap : kToolBarBitmaps) {
-        bitmaps.emplace_back(QLatin1String(bitmap.pszPath));
+    for (const qreal dScale : kToolBarScales) {
+        bitmaps.emplace_back(dScale == 1.0 ? QStringLiteral(":/res/toolbar.xpm")
+                                           : QStringLiteral(":/res/toolbar@%1x.xpm").arg(dScale));
     }
     int nImage = 0;
     for (const UINT nID : kToolBarButtons) {
@@ -214,10 +206,10 @@ void CMainFrame::CreateToolBar() {
         QAction* pAction = m_actions.at(nID);
         QIcon icon;
         for (std::size_t i = 0; i < bitmaps.size(); ++i) {
-            const QSize size = kButtonImage * kToolBarBitmaps[i].dScale;
+            const QSize size = kButtonImage * kToolBarScales[i];
             QPixmap pixmap =
                 QPixmap::fromImage(bitmaps[i].copy(QRect(QPoint(nImage * size.width(), 0), size)));
-            pixmap.setDevicePixelRatio(kToolBarBitmaps[i].dScale);
+            pixmap.setDevicePixelRatio(kToolBarScales[i]);
             icon.addPixmap(pixmap);
         }
         pAction->setIcon(icon);
