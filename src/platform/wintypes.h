@@ -51,6 +51,9 @@ constexpr UINT VK_UP = 38;
 constexpr UINT VK_RIGHT = 39;
 constexpr UINT VK_DOWN = 40;
 constexpr UINT VK_F1 = 112;
+// Bits of a key message's flags above the scan code.
+constexpr UINT KF_EXTENDED = 0x0100;  // the key's make code starts with 0xE0
+constexpr UINT KF_REPEAT = 0x4000;    // the key was down already: an auto-repeat
 
 // A rectangle in client pixels; right and bottom are exclusive.
 struct CRect {
