@@ -77,25 +77,25 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
     bool bOptions = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (const CQtOption* pQtOption = FindQtOption(arg)) {
+        if (!bOptions) {
+            files.push_back(arg);
+        } else if (const CQtOption* pQtOption = FindQtOption(arg)) {
             if (pQtOption->bValue && i + 1 < args.size()) {
                 ++i;
             }
-            continue;
-        }
-        if (bOptions && arg == "--") {
+        } else if (arg == "--") {
             bOptions = false;
-        } else if (bOptions && (arg == "--help" || arg == "-h")) {
+        } else if (arg == "--help" || arg == "-h") {
             info.m_nShellCommand = EShellCommand::kHelp;
             return info;
-        } else if (bOptions && (arg == "--version" || arg == "-V")) {
+        } else if (arg == "--version" || arg == "-V") {
             info.m_nShellCommand = EShellCommand::kVersion;
             return info;
-        } else if (bOptions && arg.starts_with("--")) {
+        } else if (arg.starts_with("--")) {
             if (info.m_strError.empty()) {
                 info.m_strError = "unrecognized option " + QuoteName(arg);
             }
-        } else if (bOptions && arg.size() > 1 && arg[0] == '-') {
+        } else if (arg.size() > 1 && arg[0] == '-') {
             if (info.m_strError.empty()) {
                 info.m_strError = "invalid option -- " + QuoteName(arg.substr(1));
             }

@@ -12,10 +12,10 @@ struct CCommandLineInfo {
     std::string m_strError;     // kUsageError: what was wrong, one line
 };
 
-// Parses the arguments after the program name. "--" ends our own options; --help or --version
-// answers before anything else is looked at. Qt's own options (-platform NAME, -style NAME,
-// -reverse ...) are passed over with their values wherever they stand, as Qt takes them out of
-// the command line itself when the application starts.
+// Parses the arguments after the program name. "--" ends the options: every later argument is a
+// file name. --help or --version answers before anything else is looked at. Qt's own options
+// (-platform NAME, -style NAME, -reverse ...) before "--" are passed over with their values, as
+// Qt takes them out of the command line itself when the application starts.
 CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args);
 
 std::string HelpText(const std::string& strProgram);

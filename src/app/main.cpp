@@ -1,10 +1,12 @@
 // Zorvik: start-up from the command line.
 #include <QApplication>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/commandline.h"
@@ -51,10 +53,15 @@ int main(int argc, char** argv) {
     if (const std::optional<int> nExit = AnswerWithoutWindow(info)) {
         return *nExit;
     }
-    // Without a display this ends the program with a one-line message.
-    const std::unique_ptr<QApplication> pApp = MakeApplication(argc, argv);
+    // Qt takes its options from anywhere on the command line: it sees none after "--". Without
+    // a display this ends the program with a one-line message.
+    char** const ppEnd = std::find(argv + std::min(argc, 1), argv + argc, std::string_view("--"));
+    int nQtArgc = static_cast<int>(ppEnd - argv);  // Qt keeps a reference to it
+    const std::unique_ptr<QApplication> pApp = MakeApplication(nQtArgc, argv);
     // Qt has taken its own options out of argv; the file name is what is left, in its own bytes.
-    const CCommandLineInfo rest = ParseCommandLine(Arguments(argc, argv));
+    std::vector<std::string> args = Arguments(nQtArgc, argv);
+    args.insert(args.end(), ppEnd, argv + argc);
+    const CCommandLineInfo rest = ParseCommandLine(args);
     if (const std::optional<int> nExit = AnswerWithoutWindow(rest)) {
         return *nExit;
     }

@@ -71,19 +71,10 @@ const std::initializer_list<CAccelerator> kAccelerators = {
 const std::initializer_list<UINT> kToolBarButtons = {ID_GAME_START, 0, ID_GAME_OPTIONS, 0,
                                                      ID_APP_ABOUT};
 constexpr QSize kButtonImage(16, 15);
-// The images drawn at each scale a desktop may ask for, so that Qt never scales one and blurs
-// it: at a scale factor f the toolbar asks for the button size times f, rounded.
-struct CToolBarBitmap {
-    const char* pszPath;
-    qreal dScale;
-};
-constexpr std::array<CToolBarBitmap, 5> kToolBarBitmaps = {{
-    {":/res/toolbar.xpm", 1.0},
-    {":/res/toolbar@1.25x.xpm", 1.25},
-    {":/res/toolbar@1.5x.xpm", 1.5},
-    {":/res/toolbar@1.75x.xpm", 1.75},
-    {":/res/toolbar@2x.xpm", 2.0},
-}};
+// The scales the images are drawn at, toolbar@1.25x.xpm and so on, each one a desktop may ask
+// for, so that Qt never scales one and blurs it: at a scale factor f the toolbar asks for the
+// button size times f, rounded.
+constexpr std::array<qreal, 5> kToolBarScales = {1.0, 1.25, 1.5, 1.75, 2.0};
 
 // The status bar's panes 1 to 3, which show the lock keys: the string that is each one's text,
 // and the name a screen reader gives it, shown or blank.
@@ -99,6 +90,21 @@ constexpr std::array<CIndicator, 3> kIndicators = {{
 
 // The status bar's font never gets smaller than this, whatever the desktop's font.
 constexpr qreal kMinStatusPoints = 7;
+// The lock-key panes' padding inside their frames, each side, in pixels.
+constexpr int kLockKeyPanePadding = 2;
+
+// The width the widest of texts and the lock-key panes' texts need side by side in font.
+int NeededWidth(const QFont& font, const QStringList& texts) {
+    const QFontMetrics metrics(font);
+    int nWidth = 0;
+    for (const QString& text : texts) {
+        nWidth = std::max(nWidth, metrics.horizontalAdvance(text));
+    }
+    for (const CIndicator& indicator : kIndicators) {
+        nWidth += metrics.horizontalAdvance(LoadString(indicator.nID));
+    }
+    return nWidth;
+}
 
 }  // namespace
 
@@ -187,8 +193,9 @@ void CMainFrame::CreateToolBar() {
     m_wndToolBar->setIconSize(kButtonImage);
     m_wndToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     std::vector<QImage> bitmaps;
-    for (const CToolBarBitmap& bitmap : kToolBarBitmaps) {
-        bitmaps.emplace_back(QLatin1String(bitmap.pszPath));
+    for (const qreal dScale : kToolBarScales) {
+        bitmaps.emplace_back(dScale == 1.0 ? QStringLiteral(":/res/toolbar.xpm")
+                                           : QStringLiteral(":/res/toolbar@%1x.xpm").arg(dScale));
     }
     int nImage = 0;
     for (const UINT nID : kToolBarButtons) {
@@ -199,10 +206,10 @@ void CMainFrame::CreateToolBar() {
         QAction* pAction = m_actions.at(nID);
         QIcon icon;
         for (std::size_t i = 0; i < bitmaps.size(); ++i) {
-            const QSize size = kButtonImage * kToolBarBitmaps[i].dScale;
+            const QSize size = kButtonImage * kToolBarScales[i];
             QPixmap pixmap =
                 QPixmap::fromImage(bitmaps[i].copy(QRect(QPoint(nImage * size.width(), 0), size)));
-            pixmap.setDevicePixelRatio(kToolBarBitmaps[i].dScale);
+            pixmap.setDevicePixelRatio(kToolBarScales[i]);
             icon.addPixmap(pixmap);
         }
         pAction->setIcon(icon);
@@ -255,18 +262,28 @@ QStringList CMainFrame::MessagePaneTexts() const {
     return texts;
 }
 
+void CMainFrame::SizeLockKeyPanes() {
+    for (std::size_t i = 0; i < kIndicators.size(); ++i) {
+        // A pane is as wide as its text, shown or not, with padding each side inside its frame.
+        QLabel* pPane = m_aIndicators[i];
+        pPane->setFixedWidth(
+            pPane->fontMetrics().horizontalAdvance(LoadString(kIndicators[i].nID)) +
+            2 * (pPane->frameWidth() + kLockKeyPanePadding));
+    }
+}
+
 void CMainFrame::FitStatusBarFont() {
     QLayout* pLayout = m_wndStatusBar->layout();
     if (pLayout == nullptr) {
         return;
     }
-    const QStringList texts = MessagePaneTexts();
-    // The desktop's font where every text fits the message pane of a bar as wide as the frame's
-    // client area at the default size; else the largest size in half points, down to the
-    // smallest, at which they do. A font given in pixels steps by pixels. Each size is tried on
-    // the bar itself, laid out at that width: the lock-key panes narrow with the font too.
-    // Until the bar first shows, its size grip is hidden and the layout gives it no room; in a
-    // window of the default size it shows, so it counts here, shown yet or not.
+    // The room for the message pane's widest text and the lock-key panes' texts, which narrow
+    // with the font too: the bar laid out once in the desktop's font, as wide as the frame's
+    // client area at the default size. Until the bar first shows, its size grip is hidden and
+    // the layout gives it no room; in a window of the default size it shows, so it counts here.
+    QFont font = QApplication::font(m_wndStatusBar);
+    m_wndStatusBar->setFont(font);
+    SizeLockKeyPanes();
     auto* pGrip = m_wndStatusBar->findChild<QSizeGrip*>();
     const QSizePolicy gripPolicy = pGrip != nullptr ? pGrip->sizePolicy() : QSizePolicy();
     if (pGrip != nullptr) {
@@ -275,50 +292,30 @@ void CMainFrame::FitStatusBarFont() {
         pGrip->setSizePolicy(policy);
     }
     const QSize barSize = m_wndStatusBar->size();
-    QFont font = QApplication::font(m_wndStatusBar);
-    const bool bPoints = font.pointSizeF() > 0;
-    const qreal dDesktop = bPoints ? font.pointSizeF() : font.pixelSize();
-    const qreal dMin =
-        std::min(dDesktop, bPoints ? kMinStatusPoints : kMinStatusPoints * logicalDpiY() / 72.0);
-    const qreal dStep = bPoints ? 0.5 : 1;
-    for (qreal dSize = dDesktop;; dSize -= dStep) {
-        dSize = std::max(dSize, dMin);
-        if (bPoints) {
-            font.setPointSizeF(dSize);
-        } else {
-            font.setPixelSize(qRound(dSize));
-        }
-        if (StatusTextsFit(font, texts) || dSize <= dMin) {
-            break;
-        }
-    }
+    m_wndStatusBar->resize(m_nClientWidth, barSize.height());
+    pLayout->invalidate();
+    pLayout->activate();
+    const int nRoom = m_pMessagePane->contentsRect().width() + NeededWidth(font, {});
     if (pGrip != nullptr) {
         pGrip->setSizePolicy(gripPolicy);
     }
+    // The desktop's size where they fit that room, else the largest size in half points (a font
+    // given in pixels: whole pixels) at which they do, down to the smallest.
+    const QStringList texts = MessagePaneTexts();
+    const bool bPoints = font.pointSizeF() > 0;
+    qreal dSize = bPoints ? font.pointSizeF() : font.pixelSize();
+    const qreal dMin =
+        std::min(dSize, bPoints ? kMinStatusPoints : kMinStatusPoints * logicalDpiY() / 72.0);
+    while (NeededWidth(font, texts) > nRoom && dSize > dMin) {
+        dSize = std::max(dSize - (bPoints ? 0.5 : 1), dMin);
+        bPoints ? font.setPointSizeF(dSize) : font.setPixelSize(qRound(dSize));
+    }
+    m_wndStatusBar->setFont(font);
+    SizeLockKeyPanes();
     // Back to the width the window gives the bar now.
     m_wndStatusBar->resize(barSize);
     pLayout->invalidate();
     pLayout->activate();
-}
-
-bool CMainFrame::StatusTextsFit(const QFont& font, const QStringList& texts) {
-    m_wndStatusBar->setFont(font);
-    for (std::size_t i = 0; i < kIndicators.size(); ++i) {
-        // A pane is as wide as its text, shown or not, with two pixels each side inside its
-        // frame.
-        QLabel* pPane = m_aIndicators[i];
-        pPane->setFixedWidth(
-            pPane->fontMetrics().horizontalAdvance(LoadString(kIndicators[i].nID)) +
-            2 * pPane->frameWidth() + 4);
-    }
-    m_wndStatusBar->resize(m_nClientWidth, m_wndStatusBar->height());
-    m_wndStatusBar->layout()->invalidate();
-    m_wndStatusBar->layout()->activate();
-    const QFontMetrics metrics = m_pMessagePane->fontMetrics();
-    const int nRoom = m_pMessagePane->contentsRect().width();
-    return std::all_of(texts.begin(), texts.end(), [&](const QString& text) {
-        return metrics.horizontalAdvance(text) <= nRoom;
-    });
 }
 
 QAction* CMainFrame::GetAction(UINT nID) const {

@@ -75,11 +75,9 @@ private:
     // Gives the status bar the desktop's font, or a smaller one where some text of the message
     // pane would not show whole in a frame of the default size, and sizes the lock-key panes.
     void FitStatusBarFont();
+    void SizeLockKeyPanes();  // for the status bar's font
     // Every text the message pane shows: the idle text, the command prompts and the view's own.
     QStringList MessagePaneTexts() const;
-    // Lays the status bar out in font at the frame's client width, the lock-key panes as wide as
-    // their texts; returns whether every one of texts shows whole in the message pane.
-    bool StatusTextsFit(const QFont& font, const QStringList& texts);
 
     CZorvikApp* m_pApp;
     CViewWidget* m_pView = nullptr;

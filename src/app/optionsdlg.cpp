@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QString>
 #include <array>
 
@@ -14,27 +15,6 @@
 #include "game/zorvikview.h"
 #include "model/zorvikdoc.h"
 #include "qt/colour.h"
-
-namespace {
-
-// A whole number is an optional sign and decimal digits, blanks around it allowed.
-bool IsWholeNumber(const QString& text) {
-    qsizetype i = 0;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        ++i;
-    }
-    if (i == text.size()) {
-        return false;
-    }
-    for (; i < text.size(); ++i) {
-        if (text[i] < u'0' || text[i] > u'9') {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 COptionsDlg::COptionsDlg(QWidget* pParent) : QDialog(pParent) {
     setWindowTitle(QStringLiteral("Opties"));
@@ -146,9 +126,12 @@ void COptionsDlg::reject() {
 }
 
 bool COptionsDlg::ReadNumber(QLineEdit* pEdit, int nMin, int nMax, int& nValue) {
+    // A whole number is an optional sign and decimal digits, blanks around it allowed.
+    static const QRegularExpression kWholeNumber(
+        QRegularExpression::anchoredPattern(QStringLiteral("[+-]?[0-9]+")));
     const QString text = pEdit->text().trimmed();
     QString fault;
-    if (!IsWholeNumber(text)) {
+    if (!kWholeNumber.match(text).hasMatch()) {
         fault = QStringLiteral("Geef een geheel getal.");
     } else {
         bool bOk = false;

@@ -37,6 +37,7 @@ constexpr std::uint8_t GetBValue(COLORREF cr) {
 constexpr UINT MB_OK = 0x00;
 constexpr UINT MB_ICONEXCLAMATION = 0x30;  // the warning sound: a game has ended
 constexpr UINT MB_ICONASTERISK = 0x40;     // the information sound: the field was played empty
+constexpr UINT MB_ICONMASK = 0xF0;         // the bits of a type that name its icon
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 
@@ -50,6 +51,9 @@ constexpr UINT VK_UP = 38;
 constexpr UINT VK_RIGHT = 39;
 constexpr UINT VK_DOWN = 40;
 constexpr UINT VK_F1 = 112;
+// Bits of a key message's flags above the scan code.
+constexpr UINT KF_EXTENDED = 0x0100;  // the key's make code starts with 0xE0
+constexpr UINT KF_REPEAT = 0x4000;    // the key was down already: an auto-repeat
 
 // A rectangle in client pixels; right and bottom are exclusive.
 struct CRect {

@@ -1,164 +1,58 @@
 #include "qt/appstart.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <unistd.h>
+#include <QRegularExpression>
 #include <QStringList>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
-#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-// One message held back while the application is made: Qt's own, or text that a library beneath
-// Qt (Xlib, libwayland) wrote to stderr itself.
-struct CHeldMessage {
-    bool bFromQt = false;
-    QtMsgType type = QtInfoMsg;
-    std::string strCategory;  // empty where Qt gave none
-    std::string strFile;
-    std::string strFunction;
-    int nLine = 0;
-    std::string strText;  // UTF-8
-};
+// A message's type, category and text: Qt's release builds give no file or function.
+using CHeldMessage = std::tuple<QtMsgType, const char*, QString>;
+std::mutex g_mutex;  // guards the four below
+bool g_bHolding = false;
+QtMessageHandler g_fnQt = nullptr;
+std::vector<CHeldMessage> g_held;
+QStringList g_reasons;  // Qt's words on the platforms it could not open
 
-// What is held back. While it is, file descriptor 2 writes into a memory file of its own.
-struct CHold {
-    std::mutex mutex;
-    bool bHolding = false;
-    std::vector<CHeldMessage> messages;
-    QtMessageHandler fnPrevious = nullptr;
-    int fdStderr = -1;  // the real stderr
-    int fdCaught = -1;
-    off_t nCaughtRead = 0;
-};
-CHold g_hold;
-
-// Holds what was written to stderr since the last look. Called with the mutex held, as are the
-// other functions below that change g_hold.
-void HoldCaughtText() {
-    std::string strText;
-    char aBuffer[4096];
-    ssize_t nRead = 0;
-    while (g_hold.fdCaught >= 0 &&
-           (nRead = pread(g_hold.fdCaught, aBuffer, sizeof(aBuffer), g_hold.nCaughtRead)) > 0) {
-        strText.append(aBuffer, static_cast<std::size_t>(nRead));
-        g_hold.nCaughtRead += nRead;
-    }
-    if (!strText.empty()) {
-        g_hold.messages.push_back({false, QtInfoMsg, {}, {}, {}, 0, strText});
-    }
-}
-
-// Sends stderr into a memory file; leaves it alone where that cannot be done.
-void CatchStderr() {
-    std::fflush(stderr);
-    const int fdCaught = memfd_create("zorvik-stderr", MFD_CLOEXEC);
-    const int fdStderr = fdCaught >= 0 ? fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0) : -1;
-    if (fdStderr < 0 || dup2(fdCaught, STDERR_FILENO) < 0) {
-        close(fdStderr);  // either may be -1: nothing to close
-        close(fdCaught);
-        return;
-    }
-    g_hold.fdCaught = fdCaught;
-    g_hold.fdStderr = fdStderr;
-}
-
-void ReleaseStderr() {
-    HoldCaughtText();
-    if (g_hold.fdStderr >= 0) {
-        dup2(g_hold.fdStderr, STDERR_FILENO);
-        close(g_hold.fdStderr);
-        close(g_hold.fdCaught);
-        g_hold.fdStderr = g_hold.fdCaught = -1;
-    }
-}
-
-// Qt's reasons on one line: the lines of the held messages, trimmed and without their closing full
-// stops, joined by "; ". Control characters become spaces: no name can break the line or drive
-// the terminal.
-QString JoinedReasons(const std::vector<CHeldMessage>& messages) {
-    QStringList reasons;
-    for (const CHeldMessage& message : messages) {
-        for (QString line : QString::fromStdString(message.strText).split(u'\n')) {
-            std::replace_if(
-                line.begin(), line.end(),
-                [](QChar c) { return c.category() == QChar::Other_Control; }, QChar(u' '));
-            line = line.trimmed();
-            if (line.endsWith(u'.')) {
-                line.chop(1);
-            }
-            if (!line.isEmpty()) {
-                reasons << line;
-            }
+// Passes the held messages on, or, where they are about a platform Qt could not open, keeps all
+// but debug output as reasons, each on one line: no control character breaks it.
+void Release(bool bPlatformFailed) {
+    static const QRegularExpression kBreaks(QStringLiteral("\\p{Cc}|\\.$"));
+    for (const auto& [type, pszCategory, text] : g_held) {
+        if (bPlatformFailed && type != QtDebugMsg) {
+            g_reasons << QString(text).replace(kBreaks, QStringLiteral(" ")).simplified();
+        } else {
+            g_fnQt(type, QMessageLogContext(nullptr, 0, nullptr, pszCategory), text);
         }
     }
-    return reasons.join(u"; ");
+    g_held.clear();
 }
 
-// Qt cannot open a display and is about to abort: say why in one line and end instead.
-[[noreturn]] void EndWithoutDisplay() {
-    ReleaseStderr();
-    std::fprintf(stderr, "zorvik: cannot open the display (%s)\n",
-                 qPrintable(JoinedReasons(g_hold.messages)));
-    std::fflush(nullptr);
-    std::_Exit(1);
-}
-
+// Until a platform is open, what Qt says may be about one it cannot open, which it tells only at
+// the end: all but debug output waits, and debug output behind a waiting message keeps its place.
 void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    std::unique_lock lock(g_hold.mutex);
-    if (!g_hold.bHolding) {  // a thread of Qt's that came in just as the holding ended
-        lock.unlock();
-        g_hold.fnPrevious(type, context, text);
+    const std::lock_guard lock(g_mutex);
+    if (!g_bHolding || (type == QtDebugMsg && g_held.empty())) {
+        g_fnQt(type, context, text);
         return;
     }
-    HoldCaughtText();
-    // Qt's last word, that no platform plugin could start, says least of all: only when it is all.
-    if (type != QtFatalMsg || g_hold.messages.empty()) {
-        const auto orEmpty = [](const char* psz) { return psz != nullptr ? psz : ""; };
-        g_hold.messages.push_back({true, type, orEmpty(context.category), orEmpty(context.file),
-                                   orEmpty(context.function), context.line, text.toStdString()});
+    g_held.emplace_back(type, context.category, text);
+    const bool bNoPlatform = QGuiApplication::platformName().isEmpty();
+    // Qt has given up on a platform (this category) or on all of them (fatal; it aborts then).
+    if (type == QtFatalMsg ||
+        (bNoPlatform && type != QtDebugMsg && qstrcmp(context.category, "qt.qpa.plugin") == 0)) {
+        Release(bNoPlatform);
     }
-    if (type == QtFatalMsg) {
-        EndWithoutDisplay();
-    }
-}
-
-// Qt's platform categories, messages without a category (the Wayland plugin's) and what the
-// libraries beneath Qt write are about the platforms Qt tries.
-bool IsAboutPlatform(const CHeldMessage& message) {
-    return !message.bFromQt || message.strCategory.empty() || message.strCategory == "default" ||
-           message.strCategory.starts_with("qt.qpa.");
-}
-
-// Qt ends its attempt at each platform that fails with a word in the category qt.qpa.plugin.
-// What it said about platforms up to its last such word only describes a fallback that worked:
-// that is dropped, the rest is passed on as it would have been.
-void PassOn(const std::vector<CHeldMessage>& messages) {
-    std::size_t nFallbackEnd = 0;
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        if (messages[i].bFromQt && messages[i].strCategory == "qt.qpa.plugin") {
-            nFallbackEnd = i + 1;
-        }
-    }
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        const CHeldMessage& m = messages[i];
-        if (i < nFallbackEnd && IsAboutPlatform(m)) {
-            continue;
-        }
-        if (!m.bFromQt) {
-            std::fwrite(m.strText.data(), 1, m.strText.size(), stderr);
-            continue;
-        }
-        const auto orNull = [](const std::string& str) {
-            return str.empty() ? nullptr : str.c_str();
-        };
-        const QMessageLogContext context(orNull(m.strFile), m.nLine, orNull(m.strFunction),
-                                         orNull(m.strCategory));
-        g_hold.fnPrevious(m.type, context, QString::fromStdString(m.strText));
+    if (type == QtFatalMsg && bNoPlatform) {
+        // Qt's last word, that no platform could be opened, says least: only when it is all.
+        const qsizetype nReasons = qMax<qsizetype>(g_reasons.size() - 1, 1);
+        std::fprintf(stderr, "zorvik: cannot open the display (%s)\n",
+                     qPrintable(g_reasons.first(nReasons).join(u"; ")));
+        std::_Exit(1);
     }
 }
 
@@ -166,25 +60,12 @@ void PassOn(const std::vector<CHeldMessage>& messages) {
 
 std::unique_ptr<QApplication> MakeApplication(int& argc, char** argv) {
     // Where warnings are to abort the program, whoever asked for that wants to see them at once.
-    if (qEnvironmentVariableIsSet("QT_FATAL_WARNINGS") ||
-        qEnvironmentVariableIsSet("QT_FATAL_CRITICALS")) {
-        return std::make_unique<QApplication>(argc, argv);
-    }
-    {
-        const std::lock_guard lock(g_hold.mutex);
-        g_hold.bHolding = true;
-        CatchStderr();
-        g_hold.fnPrevious = qInstallMessageHandler(HoldMessage);
-    }
+    g_bHolding = !qEnvironmentVariableIsSet("QT_FATAL_WARNINGS") &&
+                 !qEnvironmentVariableIsSet("QT_FATAL_CRITICALS");
+    g_fnQt = qInstallMessageHandler(HoldMessage);  // before Qt has any thread
     auto pApp = std::make_unique<QApplication>(argc, argv);
-    std::vector<CHeldMessage> messages;
-    {
-        const std::lock_guard lock(g_hold.mutex);
-        qInstallMessageHandler(g_hold.fnPrevious);
-        ReleaseStderr();
-        g_hold.bHolding = false;
-        messages.swap(g_hold.messages);
-    }
-    PassOn(messages);
+    const std::lock_guard lock(g_mutex);
+    g_bHolding = false;  // from now on everything passes on at once
+    Release(false);      // what came after the last platform Qt could not open
     return pApp;
 }

@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <memory>
 
-// Makes the application object with Qt's messages held back meanwhile. When Qt starts, what it
-// said about the platforms it tried before the one that started is dropped and the rest is passed
-// on. When it can open no display, the program says so in one line, "zorvik: cannot open the
-// display (...)" with Qt's reasons, and ends with status 1 instead of Qt's abort.
+// Qt's messages pass on as Qt gives them, but for its words on the platforms it could not open:
+// dropped once one opens, else the one line "zorvik: cannot open the display (...)" and status 1.
 std::unique_ptr<QApplication> MakeApplication(int& argc, char** argv);

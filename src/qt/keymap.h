@@ -12,9 +12,9 @@ struct CKeyTranslation {
     UINT nScanCode = 0;
     bool bExtended = false;  // the key's make code starts with 0xE0 (cursor block, right keys)
 
-    // The high half of a key message's parameter: scan code, extended bit, previous-state bit.
+    // The high half of a key message's parameter.
     UINT Flags(bool bAutoRepeat) const {
-        return nScanCode | (bExtended ? 0x0100u : 0u) | (bAutoRepeat ? 0x4000u : 0u);
+        return nScanCode | (bExtended ? KF_EXTENDED : 0u) | (bAutoRepeat ? KF_REPEAT : 0u);
     }
 };
 

@@ -224,17 +224,10 @@ int CViewWidget::MessageBox(const std::string& text, const std::string& caption,
     box.setWindowTitle(QString::fromStdString(caption));
     box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdString(text));
-    switch (nType & 0xF0) {
-        case MB_ICONEXCLAMATION:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case MB_ICONASTERISK:
-            box.setIcon(QMessageBox::Information);
-            break;
-        default:
-            box.setIcon(QMessageBox::NoIcon);
-            break;
-    }
+    const UINT nIcon = nType & MB_ICONMASK;
+    box.setIcon(nIcon == MB_ICONEXCLAMATION ? QMessageBox::Warning
+                : nIcon == MB_ICONASTERISK  ? QMessageBox::Information
+                                            : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     TakeKeyboard();

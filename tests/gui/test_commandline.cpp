@@ -77,6 +77,9 @@ TEST(CommandLine, UnopenableFileIsReportedAndEndsTheProgram) {
     run = RunZorvik({"a\nb"});
     EXPECT_EQ(run.err, R"(zorvik: cannot open 'a'$'\n''b': No such file or directory)"
                        "\n");
+    run = RunZorvik({"--", "-reverse"});
+    EXPECT_EQ(run.err, "zorvik: cannot open '-reverse': No such file or directory\n")
+        << "after \"--\" Qt takes no option";
 }
 
 // A named pipe without a writer would block an ordinary open, and opening a device can act on
@@ -179,8 +182,25 @@ TEST(CommandLine, NoDisplayIsOneLineAndStatusOne) {
     EXPECT_EQ(RunZorvik({"-x", "-platform", "bogus"}, NoDisplayAnd({})).nExit, 2);
 }
 
-// Qt's own options are passed over with their values wherever they stand, the way Qt takes
-// them; our own options end at "--".
+// Qt's diagnostics, where a user turns them on, pass on line by line as Qt gives them, before the
+// program's own line.
+TEST(CommandLine, QtDiagnosticsPassOnBeforeTheNoDisplayLine) {
+    const std::pair<const char*, const char*> aCases[] = {
+        {"QT_DEBUG_PLUGINS=1", "qt.core.plugin.factoryloader: checking directory path \""},
+        {"QT_LOGGING_RULES=qt.qpa.*=true", "qt.qpa.plugin: init_platform called with "},
+    };
+    for (const auto& [pszVariable, pszFirst] : aCases) {
+        const CRun run = RunZorvik({}, NoDisplayAnd({pszVariable}));
+        EXPECT_EQ(run.nExit, 1);
+        EXPECT_TRUE(run.err.starts_with(pszFirst)) << run.err;
+        const std::size_t nLast = run.err.rfind('\n', run.err.size() - 2) + 1;
+        EXPECT_TRUE(run.err.substr(nLast).starts_with("zorvik: cannot open the display (could"))
+            << run.err;
+    }
+}
+
+// Qt's own options are passed over with their values, the way Qt takes them; after "--" every
+// argument is a file name.
 TEST(CommandLine, QtOptionsArePassedOverWithTheirValues) {
     using EShellCommand = CCommandLineInfo::EShellCommand;
     CCommandLineInfo info =
@@ -191,9 +211,11 @@ TEST(CommandLine, QtOptionsArePassedOverWithTheirValues) {
 
     info = ParseCommandLine({"-platform=xcb"});
     EXPECT_EQ(info.m_nShellCommand, EShellCommand::kUsageError) << "Qt takes no -platform=";
-    info = ParseCommandLine({"--", "-h", "-platform", "offscreen"});
+    info = ParseCommandLine({"-style", "fusion", "--", "-reverse"});
     EXPECT_EQ(info.m_nShellCommand, EShellCommand::kFileOpen);
-    EXPECT_EQ(info.m_strFileName, "-h");
+    EXPECT_EQ(info.m_strFileName, "-reverse");
+    info = ParseCommandLine({"--", "-h", "-platform", "offscreen"});
+    EXPECT_EQ(info.m_strError, "extra operand '-platform'");
 }
 
 // Names are quoted as GNU ls --quoting-style=shell-escape-always quotes them.
