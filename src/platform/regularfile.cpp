@@ -6,12 +6,6 @@
 #include <cerrno>
 #include <cstring>
 
-CFd CFd::Failed(int nErrno) {
-    CFd fd(-1);
-    fd.m_nErrno = nErrno;
-    return fd;
-}
-
 CFd& CFd::operator=(CFd&& other) noexcept {
     std::swap(m_fd, other.m_fd);
     m_nErrno = other.m_nErrno;
@@ -52,23 +46,15 @@ std::string CRegularFile::Error() const {
 }
 
 std::string NotRegularReason(mode_t nMode) {
-    if (S_ISDIR(nMode)) {
-        return std::strerror(EISDIR);
-    }
-    if (S_ISLNK(nMode)) {
-        return "Is a symbolic link";
-    }
-    if (S_ISFIFO(nMode)) {
-        return "Is a named pipe";
-    }
-    if (S_ISCHR(nMode)) {
-        return "Is a character device";
-    }
-    if (S_ISBLK(nMode)) {
-        return "Is a block device";
-    }
-    if (S_ISSOCK(nMode)) {
-        return "Is a socket";
+    constexpr std::pair<mode_t, const char*> kTypes[] = {
+        {S_IFDIR, "Is a directory"},    {S_IFLNK, "Is a symbolic link"},
+        {S_IFIFO, "Is a named pipe"},   {S_IFCHR, "Is a character device"},
+        {S_IFBLK, "Is a block device"}, {S_IFSOCK, "Is a socket"},
+    };
+    for (const auto& [nType, pszReason] : kTypes) {
+        if ((nMode & S_IFMT) == nType) {
+            return pszReason;
+        }
     }
     return "Not a regular file";
 }

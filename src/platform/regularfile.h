@@ -12,7 +12,7 @@
 class CFd {
 public:
     explicit CFd(int fd) : m_fd(fd), m_nErrno(fd < 0 ? errno : 0) {}
-    static CFd Failed(int nErrno);
+    static CFd Failed(int nErrno) { return CFd(-1, nErrno); }
     CFd(CFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)), m_nErrno(other.m_nErrno) {}
     CFd& operator=(CFd&& other) noexcept;
     ~CFd();
@@ -22,6 +22,8 @@ public:
     int Errno() const { return m_nErrno; }
 
 private:
+    CFd(int fd, int nErrno) : m_fd(fd), m_nErrno(nErrno) {}
+
     int m_fd;
     int m_nErrno;
 };

@@ -84,21 +84,14 @@ CFd OwnFolder(const CScoreLogPlace& place, bool bMake) {
 
 CBestScores ReadLogIn(const CFd& folder, const CUserIds& user) {
     CScoreLogReader reader;
-    if (!folder.IsOpen()) {
-        return reader.BestScores();
-    }
     const CRegularFile log(folder.Get(), kLogName, O_RDONLY | O_NOFOLLOW);
     if (log.IsOpen() && ModeAllows(log.Stat(), user, S_IROTH)) {
         std::vector<char> buffer(64 * 1024);
-        for (;;) {
-            const ssize_t nRead = ::read(log.Fd(), buffer.data(), buffer.size());
-            if (nRead < 0 && errno == EINTR) {
-                continue;
-            }
-            if (nRead <= 0) {
-                break;  // the end of the file; a read error ends the log where it happened
-            }
-            reader.Feed(buffer.data(), static_cast<std::size_t>(nRead));
+        ssize_t nRead = 0;
+        // The end of the file, or a read error, ends the log.
+        while ((nRead = ::read(log.Fd(), buffer.data(), buffer.size())) > 0 ||
+               (nRead < 0 && errno == EINTR)) {
+            reader.Feed(buffer.data(), static_cast<std::size_t>(std::max<ssize_t>(nRead, 0)));
         }
         reader.Finish();
     }
@@ -213,13 +206,10 @@ CBestScores ReadScoreLogFile(const std::string& path, const CUserIds& user) {
 }
 
 CBestScores ReadBestScoresOf(const CScoreLogPlace& place) {
-    CBestScores best =
-        place.beside.empty() ? CBestScores{} : ReadScoreLogFile(place.beside, place.user);
-    if (!place.own.empty()) {
-        const CBestScores own = ReadLogIn(OwnFolder(place, false), place.user);
-        std::ranges::transform(best, own, best.begin(),
-                               [](std::int32_t a, std::int32_t b) { return std::max(a, b); });
-    }
+    CBestScores best = ReadScoreLogFile(place.beside, place.user);
+    const CBestScores own = ReadLogIn(OwnFolder(place, false), place.user);
+    std::ranges::transform(best, own, best.begin(),
+                           [](std::int32_t a, std::int32_t b) { return std::max(a, b); });
     return best;
 }
 
