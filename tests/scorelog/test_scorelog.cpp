@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -43,9 +44,10 @@ protected:
         game.view.ReportScore();
     }
     std::string LastBox() const { return game.wnd.m_messageBoxes.back().text; }
-    // The first line of the last message box.
-    std::string FirstLine() const {
-        const std::string& text = game.wnd.m_messageBoxes.back().text;
+    // The first line of the last message box, or of the one nBefore boxes before it.
+    std::string FirstLine(std::size_t nBefore = 0) const {
+        const auto& boxes = game.wnd.m_messageBoxes;
+        const std::string& text = boxes.at(boxes.size() - 1 - nBefore).text;
         return text.substr(0, text.find('\n'));
     }
 
@@ -137,7 +139,7 @@ TEST_F(ScoreLog, EveryGameEndLeavesItsRecordAlsoWhenStoppedWithEsc) {
     ASSERT_FALSE(game.view.m_bRunning) << "the pieces pile up until one no longer fits";
     ASSERT_EQ(game.wnd.m_messageBoxes.size(), 2u);
     const std::string report = game.wnd.m_messageBoxes[1].text;
-    EXPECT_GT(std::stoi(report.substr(7)), 0);
+    EXPECT_GT(std::stoi(report.substr(std::strlen("Score: "))), 0);
     EXPECT_NE(report.find(" Nieuw Record!\n"), std::string::npos) << "level 1 held only 0";
     EXPECT_EQ(dir.ReadLog(), Record(0, 1, false, 0) + report + "\n\n");
 }
@@ -192,11 +194,10 @@ TEST_F(ScoreLog, ProgramPathWithoutDirectoryNeverUsesTheWorkingDirectory) {
         EXPECT_EQ(game.view.GetScoreLogPath(), "");
         game.wnd.ClearRecords();
         FinishGame(3, 1);
-        EXPECT_EQ(game.wnd.m_messageBoxes.at(0).text.substr(0, 23), "Score: 3 Nieuw Record!\n")
-            << "no log reads as no games";
+        EXPECT_EQ(FirstLine(1), "Score: 3 Nieuw Record!") << "no log reads as no games";
         EXPECT_EQ(FirstLine(), "De score kon niet worden bewaard.") << "and there is no place";
         game.view.OnGameShowScore();
-        EXPECT_EQ(game.wnd.m_messageBoxes.back().text.substr(0, 15), "Level 1:     0\n");
+        EXPECT_EQ(FirstLine(), "Level 1:     0");
     }
     EXPECT_EQ(dir.ReadLog(), Record(500, 1));
     EXPECT_FALSE(std::filesystem::exists(dir.Dir() / "bin" / "zorvik.txt"));
@@ -226,7 +227,7 @@ TEST_F(ScoreLog, LogThatCannotBeOpenedForAppendingIsAnnounced) {
     game.runtime.m_user = CUserIds{12347, 12347, {}};
     dir.WriteLog(Record(100, 1));
     FinishGame(12, 1);
-    EXPECT_EQ(game.wnd.m_messageBoxes.at(4).text.substr(0, 10), "Score: 12\n");
+    EXPECT_EQ(FirstLine(1), "Score: 12");
     EXPECT_EQ(LastBox(), kNotSaved + dir.LogPath() + ": Permission denied");
     EXPECT_EQ(dir.ReadLog(), Record(100, 1));
     std::filesystem::remove(dir.LogPath());
@@ -395,10 +396,10 @@ TEST_F(ScoreLogPlace, DataFolderThatCannotBeMadeIsAnnounced) {
         game.wnd.ClearRecords();
         FinishGame(12, 1);
         ASSERT_EQ(game.wnd.m_messageBoxes.size(), 2u);
-        EXPECT_EQ(game.wnd.m_messageBoxes[0].text.substr(0, 23), "Score: 12 Nieuw Record!");
+        EXPECT_EQ(FirstLine(1), "Score: 12 Nieuw Record!");
         EXPECT_EQ(LastBox(), kNotSaved + reason);
         game.view.OnGameShowScore();
-        EXPECT_EQ(game.wnd.m_messageBoxes.back().text.substr(0, 15), "Level 1:     0\n");
+        EXPECT_EQ(FirstLine(), "Level 1:     0");
     }
     EXPECT_FALSE(std::filesystem::exists(missingHome));
 
