@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config
-    qt6-base-dev libcanberra-dev libx11-dev
+    qt6-base-dev libcanberra-dev libasound2-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     # The installed program's files and the Debian package: checking the generated images, the
     # desktop entry, the metainfo and the manual page; dpkg-shlibdeps, file and lintian.

@@ -1,22 +1,18 @@
-// The program while nobody plays: nothing ticks, no sound context stays open, and the lock-key
-// panes change only when the X server or the Wayland compositor says so. Runs on offscreen and
-// again on a real X server.
+// The program while nobody plays: nothing ticks, and the lock-key panes change only when the X
+// server or the Wayland compositor says so. Runs on offscreen and again on a real X server.
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 #include "gui/guifixture.h"
 #include "qt/lockkeys.h"
-#include "qt/sound.h"
 #include "qt/xkblockkeys.h"
 
 // Its XKB header names a member "explicit", a C++ keyword.
@@ -39,31 +35,6 @@ TEST_F(CIdleTest, NoTimerFiresOnTheStartScreenNorAfterAGame) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return ModalHandled() && !Game().m_bRunning; }, 5000));
     Settle();
     EXPECT_EQ(TimerEventsDuring(700), std::vector<std::string>{});
-}
-
-// The sound library's context, with its connection to a sound server, lives only while a sound
-// plays: a sound that fails leaves none, and one stays open until the last of two sounds has ended.
-TEST(EventSound, KeepsNoContextOpenBetweenSounds) {
-    CEventSound sound;
-    sound.Play(MB_ICONEXCLAMATION);  // the suites run with CANBERRA_DRIVER=none: it fails
-    EXPECT_FALSE(sound.IsOpen());
-
-    // ALSA's null device takes the theme's sounds, so that they really start and end.
-    const QTemporaryDir home;
-    std::ofstream(home.filePath(QStringLiteral(".asoundrc")).toStdString())
-        << "pcm.!default { type null }\n";
-    const QByteArray oldHome = qgetenv("HOME");
-    const QByteArray oldDriver = qgetenv("CANBERRA_DRIVER");
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("CANBERRA_DRIVER", "alsa");
-    sound.Play(MB_ICONEXCLAMATION);
-    sound.Play(MB_ICONASTERISK);
-    const bool bPlaying = !sound.m_bLastWasBell && sound.IsOpen();
-    const bool bClosed = QTest::qWaitFor([&] { return !sound.IsOpen(); }, 5000);
-    qputenv("HOME", oldHome);
-    qputenv("CANBERRA_DRIVER", oldDriver);
-    EXPECT_TRUE(bPlaying) << "both sounds play";
-    EXPECT_TRUE(bClosed) << "the context closes once both have ended";
 }
 
 // An XKB indicator-state event as the X server sends it.

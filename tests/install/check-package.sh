@@ -34,8 +34,8 @@ for field in Package:zorvik Version:1.0 Section:games; do
 done
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
-for name in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libcanberra0 libx11-6 \
-    libwayland-client0 libxkbcommon0 qt6-translations-l10n; do
+for name in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libcanberra0 libasound2 \
+    libx11-6 libwayland-client0 libxkbcommon0 qt6-translations-l10n; do
     [[ ", $depends," =~ [\ ,]"$name"[\ ,] ]] || fail "Depends lacks $name"
 done
 recommends=$(dpkg-deb --field "$deb" Recommends)
