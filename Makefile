@@ -4,7 +4,7 @@
 # and for a player who keeps the game:
 #   make install     builds, and installs the game under PREFIX (/usr/local; DESTDIR honoured)
 #   make uninstall   removes exactly the files, and the folders, that make install made
-#   make package     builds the Debian package $(BUILD)/zorvik_1.0_<arch>.deb
+#   make package     builds the Debian package $(BUILD)/zorvik_1.0b_<arch>.deb
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local

@@ -7,7 +7,7 @@
 #
 #   scripts/check-fresh-root.sh DEB [ROOT]
 #
-# DEB is the package (make package writes build/zorvik_1.0_<arch>.deb). ROOT is the folder of
+# DEB is the package (make package writes build/zorvik_1.0b_<arch>.deb). ROOT is the folder of
 # the Debian root, made when missing and reused after (default /var/tmp/zorvik-fresh-root);
 # remove it by hand for a really fresh start. The mirror is $MIRROR, http://deb.debian.org/debian
 # by default.

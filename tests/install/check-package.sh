@@ -3,10 +3,10 @@
 # stripped and owned by root; its Depends names the libraries dpkg-shlibdeps found, with their
 # versions, Qt's translations and the Qt it was built with; it recommends Qt's Wayland platform;
 # lintian finds no error and no warning in it.
-#   check-package.sh BUILD EXPECTED
+#   check-package.sh BUILD EXPECTED VERSION
 # EXPECTED lists the installed files relative to the prefix.
 set -euo pipefail
-build=$1 expected=$2
+build=$1 expected=$2 version=$3
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
@@ -19,7 +19,7 @@ fail() {
     cat "$out/cpack.log"
     fail "cpack could not build the package"
 }
-deb=$out/zorvik_1.0_$(dpkg --print-architecture).deb
+deb=$out/zorvik_${version}_$(dpkg --print-architecture).deb
 [[ -f $deb ]] || fail "no $(basename "$deb"); cpack made: $(ls "$out")"
 
 diff -u <(sed 's|^|./usr/|' "$expected" | LC_ALL=C sort) \
@@ -28,7 +28,7 @@ diff -u <(sed 's|^|./usr/|' "$expected" | LC_ALL=C sort) \
 owners=$(dpkg-deb --contents "$deb" | awk '{print $2}' | sort -u)
 [[ $owners == root/root ]] || fail "files in the package are owned by $owners"
 
-for field in Package:zorvik Version:1.0 Section:games; do
+for field in Package:zorvik Version:$version Section:games; do
     value=$(dpkg-deb --field "$deb" "${field%%:*}")
     [[ $value == "${field#*:}" ]] || fail "${field%%:*} is '$value'"
 done
