@@ -5,6 +5,7 @@
 #   make install     builds, and installs the game under PREFIX (/usr/local; DESTDIR honoured)
 #   make uninstall   removes exactly the files, and the folders, that make install made
 #   make package     builds the Debian package $(BUILD)/zorvik_1.0b_<arch>.deb
+#   make clean       removes the build folder, all but the score log $(BUILD)/zorvik.txt
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
@@ -54,5 +55,11 @@ package: DEPS = file
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
+# The score log beside the program holds the games played with make run: it stays.
 clean:
-	rm -rf $(BUILD)
+	@if [ -e $(BUILD)/zorvik.txt ]; then \
+		find $(BUILD) -mindepth 1 -maxdepth 1 ! -name zorvik.txt -exec rm -rf {} +; \
+		echo "Removed $(BUILD)/ but for the score log $(BUILD)/zorvik.txt."; \
+	else \
+		rm -rf $(BUILD); \
+	fi
