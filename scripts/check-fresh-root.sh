@@ -2,12 +2,13 @@
 # Tries the Debian package as a player on a fresh Debian 12 would: debootstraps a minimal
 # bookworm into a folder, installs the package there with dpkg -i and apt-get install -f, plays
 # one game of the installed zorvik under Xvfb as an ordinary user, closes the report, looks for
-# the record in ~/.local/share/zorvik/zorvik.txt, and removes the package with dpkg -r.
+# the record in ~/.local/share/zorvik/zorvik.txt, and removes the package with dpkg -r. The game
+# prints nothing on stderr, also where the machine has no sound card and its sounds fail.
 # Needs root (debootstrap, chroot, mount) and the network; not run by CI.
 #
 #   scripts/check-fresh-root.sh DEB [ROOT]
 #
-# DEB is the package (make package writes build/zorvik_1.0_<arch>.deb). ROOT is the folder of
+# DEB is the package (make package writes build/zorvik_1.0b_<arch>.deb). ROOT is the folder of
 # the Debian root, made when missing and reused after (default /var/tmp/zorvik-fresh-root);
 # remove it by hand for a really fresh start. The mirror is $MIRROR, http://deb.debian.org/debian
 # by default.
@@ -80,9 +81,9 @@ cat >"$root/tmp/play-one-game.sh" <<'EOF'
 #!/bin/bash
 # Runs inside xvfb-run as the player.
 set -euo pipefail
-export CANBERRA_DRIVER=none QT_QPA_PLATFORM=xcb
+export QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR=$(mktemp -d)
-zorvik &
+zorvik 2>"$XDG_RUNTIME_DIR/stderr" &
 pid=$!
 window=$(xdotool search --sync --onlyvisible --name Zorvik | head -n 1)
 sleep 1
@@ -108,6 +109,12 @@ sleep 1
 xdotool windowfocus --sync "$window"
 kill "$pid"
 wait "$pid" || true
+if [[ -s $XDG_RUNTIME_DIR/stderr ]]; then
+    echo "zorvik printed on stderr:" >&2
+    cat "$XDG_RUNTIME_DIR/stderr" >&2
+    exit 1
+fi
+echo "zorvik printed nothing on stderr"
 EOF
 chmod 755 "$root/tmp/play-one-game.sh"
 in_root su --login "$player" -c \

@@ -9,10 +9,7 @@ cd "$(dirname "$0")/.."
 if [[ ${1:-} != --inner ]]; then
     build=${1:-build}
     scripts/install-deps.sh xvfb xauth xdotool imagemagick
-    [[ -x $build/zorvik ]] || {
-        cmake -S . -B "$build" >/dev/null
-        cmake --build "$build" -j "$(nproc)" --target zorvik
-    }
+    [[ -x $build/zorvik ]] || make BUILD="$build" game
     mkdir -p docs
     exec xvfb-run -a -s '-screen 0 1024x768x24 -noreset' "$0" --inner "$build"
 fi

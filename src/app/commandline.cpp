@@ -140,7 +140,7 @@ std::string HelpText(const std::string& strProgram) {
 }
 
 std::string VersionText() {
-    return "zorvik 1.0\n";
+    return "zorvik " ZORVIK_VERSION "\n";
 }
 
 std::string CheckFileOpens(const std::string& strPath) {

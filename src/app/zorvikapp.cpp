@@ -22,7 +22,7 @@ BOOL CZorvikApp::InitInstance() {
     InitResources();
     InstallFrameworkTranslation();
     QApplication::setApplicationName(QStringLiteral("zorvik"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setApplicationVersion(QStringLiteral(ZORVIK_VERSION));
     // Lets Wayland compositors and docks find the desktop entry, and with it the icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.zorvik.Zorvik"));
     // The application's icon, in the sizes of the installed icon theme: on every window, in task

@@ -1,13 +1,26 @@
 #include "qt/sound.h"
 
+#include <alsa/asoundlib.h>
 #include <canberra.h>
 #include <QApplication>
+
+namespace {
+
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+}  // namespace
 
 void CEventSound::CContextDeleter::operator()(ca_context* pContext) const {
     ca_context_destroy(pContext);
 }
 
-CEventSound::CEventSound() : m_pReceiver(std::make_unique<QObject>()) {}
+CEventSound::CEventSound() : m_pReceiver(std::make_unique<QObject>()) {
+    // Without a sound card ALSA prints eight lines a sound on stderr, through its error handler,
+    // while the failure itself reaches us as libcanberra's result and rings the bell. libcanberra
+    // loads its ALSA backend only when the first sound plays, but that backend uses the same
+    // libasound as this program, which links it: its handler is this one.
+    snd_lib_error_set_handler(&IgnoreAlsaError);
+}
 
 CEventSound::~CEventSound() = default;
 

@@ -18,7 +18,8 @@ public:
 
     // MB_ICONEXCLAMATION plays "dialog-warning", MB_ICONASTERISK "dialog-information". Where the
     // theme's sound cannot be played (no sound device, no theme, sounds switched off) the display's
-    // bell rings instead. Returns at once: the sound plays on in the background.
+    // bell rings instead, and nothing is printed. Returns at once: the sound plays on in the
+    // background.
     void Play(UINT nType);
 
     // Whether the last Play rang the bell instead of the theme's sound.

@@ -55,7 +55,7 @@ TEST(CommandLine, HelpAndVersionAnswerOnStdoutAndExitZero) {
     }
     const CRun run = RunZorvik({"--version"});
     EXPECT_EQ(run.nExit, 0);
-    EXPECT_EQ(run.out, "zorvik 1.0\n");
+    EXPECT_EQ(run.out, "zorvik 1.0b\n");
 }
 
 // A file that cannot be opened ends the program with an error and no window.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # scripts/install-deps.sh with faked id, dpkg-query, sudo and apt-get: without root and without
 # a sudo that works it names the command to run as root and fails, installing nothing; with
-# sudo or as root it installs what is missing; with nothing missing it does nothing.
+# sudo or as root it installs what is missing; with nothing missing it does nothing. The game
+# alone needs none of the tests' packages; --test adds them.
 #   check-install-deps.sh SOURCE
 set -euo pipefail
 script=$1/scripts/install-deps.sh
@@ -19,8 +20,9 @@ fake() {
     chmod +x "$fake/bin/$1"
 }
 
-# run UID STATUS [SUDO]: runs the script as user UID, with every package in dpkg-query's STATUS;
-# SUDO is "none", "refuses" or "works". Sets rc, err and calls (what apt-get was asked).
+# run UID STATUS [SUDO [ARG]...]: runs the script with ARGs as user UID, with every package in
+# dpkg-query's STATUS; SUDO is "none", "refuses" or "works". Sets rc, err and calls (what apt-get
+# was asked).
 run() {
     rm -rf "${fake:?}/bin" "$fake/calls"
     mkdir "$fake/bin"
@@ -33,7 +35,7 @@ run() {
         works) fake sudo "SUDO_USER=player \"\$@\"" ;;
     esac
     rc=0
-    err=$(env -i PATH="$fake/bin" /bin/bash "$script" 2>&1 >/dev/null) || rc=$?
+    err=$(env -i PATH="$fake/bin" /bin/bash "$script" "${@:4}" 2>&1 >/dev/null) || rc=$?
     calls=$(<"$fake/calls")
 }
 
@@ -52,6 +54,13 @@ run 1000 "" works
 run 0 ""
 [[ $rc -eq 0 && $calls == *"root: apt-get install"* ]] ||
     fail "as root: exit status $rc, apt-get calls: $calls"
+for package in libgtest-dev lintian xvfb; do
+    [[ " $calls " != *" $package "* ]] || fail "the game alone installs $package"
+done
+run 0 "" none --test imagemagick
+for package in cmake libgtest-dev lintian xvfb imagemagick; do
+    [[ $rc -eq 0 && " $calls " == *" $package "* ]] || fail "--test does not install $package"
+done
 
 run 1000 "install ok installed"
 [[ $rc -eq 0 && -z $calls && -z $err ]] || fail "nothing missing: exit status $rc, $err $calls"

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # cmake --install puts every file of the installed program in place, under --prefix and under
-# DESTDIR, and nothing else; the installed program runs, and the desktop's own tools accept the
-# installed tree.
-#   check-install.sh BUILD SOURCE EXPECTED
+# DESTDIR, and nothing else; the installed program runs and gives the version that the manual
+# page, the metainfo and the changelog give; and the desktop's own tools accept the installed tree.
+#   check-install.sh BUILD SOURCE EXPECTED VERSION
 # EXPECTED lists the installed files relative to the prefix.
 set -euo pipefail
-build=$1 source=$2 expected=$3
+build=$1 source=$2 expected=$3 version=$4
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 
@@ -31,8 +31,18 @@ check_files "$stage/destdir/usr" "DESTDIR with --prefix /usr"
 
 usr=$stage/destdir/usr
 program=$(grep '/zorvik$' "$expected")
-version=$("$usr/$program" --version) || fail "$program --version failed"
-[[ $version == "zorvik 1.0" ]] || fail "$program --version said: $version"
+said=$("$usr/$program" --version) || fail "$program --version failed"
+[[ $said == "zorvik $version" ]] || fail "$program --version said: $said"
+# The first line that names a version in each: the manual page's title, the newest release in
+# the metainfo, the newest entry in the changelog.
+first() { grep -m 1 -o "$1" || true; }
+share=$usr/share
+[[ $(zcat "$share/man/man6/zorvik.6.gz" | first '"Zorvik [^"]*"') == "\"Zorvik $version\"" ]] ||
+    fail "the manual page's title names another version"
+[[ $(first '<release version="[^"]*"' <"$share/metainfo/nl.zorvik.Zorvik.metainfo.xml") == \
+    "<release version=\"$version\"" ]] || fail "the metainfo's newest release is not $version"
+[[ $(zcat "$share/doc/zorvik/changelog.gz" | first '^zorvik ([^)]*)') == "zorvik ($version)" ]] ||
+    fail "the changelog's newest entry is not $version"
 
 # The installed files are the sources' own, the compressed ones once unpacked.
 while read -r path; do

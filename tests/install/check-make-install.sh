@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # make install puts every file in place under PREFIX, or below DESTDIR, and make uninstall takes
 # exactly those away again, with the folders install made for them: what was there before stays.
+# make clean removes a build folder but for its score log.
 #   check-make-install.sh SOURCE BUILD EXPECTED
 set -euo pipefail
 source=$1 build=$2 expected=$3
@@ -49,4 +50,15 @@ if out=$(make -C "$source" uninstall INSTALLED="$list" 2>&1); then
     fail "make uninstall without an install succeeded"
 fi
 [[ $out == *"nothing was installed"* ]] || fail "make uninstall without an install said: $out"
+# The score log beside the program is the history of the games played with make run.
+scratch=$stage/build
+mkdir -p "$scratch/src"
+touch "$scratch/CMakeCache.txt" "$scratch/src/main.o"
+echo record >"$scratch/zorvik.txt"
+make -C "$source" clean BUILD="$scratch" >/dev/null
+[[ $(ls -A "$scratch" 2>/dev/null) == zorvik.txt && $(<"$scratch/zorvik.txt") == record ]] ||
+    fail "make clean did not keep the score log alone: $(ls -A "$scratch" 2>&1)"
+rm "$scratch/zorvik.txt"
+make -C "$source" clean BUILD="$scratch" >/dev/null
+[[ ! -e $scratch ]] || fail "make clean left a build folder without a score log"
 echo "make install wrote $(wc -l <"$expected") files and make uninstall removed them"
