@@ -1,7 +1,7 @@
 #include "app/commandline.h"
 
 #include <fcntl.h>
-#include <array>
+#include <algorithm>
 #include <string_view>
 
 #include "app/quotename.h"
@@ -9,63 +9,37 @@
 
 namespace {
 
-// Qt's own options, which Qt takes with "-" or "--" in front. The xcb platform takes the last
-// eight; on another platform Qt leaves them on the command line, and they are passed over here
-// all the same.
-struct CQtOption {
-    std::string_view name;
-    bool bValue;  // takes the next argument as its value
-};
-constexpr std::array<CQtOption, 23> kQtOptions = {{
-    {"platform", true},
-    {"platformpluginpath", true},
-    {"platformtheme", true},
-    {"plugin", true},
-    {"qwindowgeometry", true},
-    {"qwindowtitle", true},
-    {"qwindowicon", true},
-    {"session", true},
-    {"style", true},
-    {"stylesheet", true},
-    {"reverse", false},
-    {"testability", false},
-    {"widgetcount", false},
-    {"qdevel", false},
-    {"qdebug", false},
-    {"display", true},
-    {"name", true},
-    {"visual", true},
-    {"geometry", true},
-    {"title", true},
-    {"icon", true},
-    {"nograb", false},
-    {"dograb", false},
-}};
+// Qt's own options, which Qt takes with "-" or "--" in front: those that take the next argument
+// as their value, and those that stand alone. The xcb platform takes "display" to "icon",
+// "nograb" and "dograb"; on another platform Qt leaves them on the command line, and they are
+// passed over here all the same.
+constexpr std::string_view kQtValueOptions[] = {
+    "platform",        "platformpluginpath", "platformtheme", "plugin",
+    "qwindowgeometry", "qwindowtitle",       "qwindowicon",   "session",
+    "style",           "stylesheet",         "display",       "name",
+    "visual",          "geometry",           "title",         "icon"};
+constexpr std::string_view kQtFlagOptions[] = {"reverse", "testability", "widgetcount", "qdevel",
+                                               "qdebug",  "nograb",      "dograb"};
 // Qt's options that carry their value in the same argument, as in -style=fusion.
-constexpr std::array<std::string_view, 3> kQtJoinedOptions = {
-    "style=", "stylesheet=", "qmljsdebugger="};
+constexpr std::string_view kQtJoinedOptions[] = {"style=", "stylesheet=", "qmljsdebugger="};
 
-// The option arg names when it is one of Qt's, else null.
-const CQtOption* FindQtOption(std::string_view arg) {
+// How many arguments after arg belong to it when arg is one of Qt's options (0 or 1), else -1.
+int QtOptionValues(std::string_view arg) {
     if (arg.starts_with("--")) {
         arg.remove_prefix(1);
     }
     if (arg.size() < 2 || arg[0] != '-') {
-        return nullptr;
+        return -1;
     }
     arg.remove_prefix(1);
-    for (const CQtOption& option : kQtOptions) {
-        if (arg == option.name) {
-            return &option;
-        }
+    if (std::ranges::find(kQtValueOptions, arg) != std::end(kQtValueOptions)) {
+        return 1;
     }
-    for (const std::string_view joined : kQtJoinedOptions) {
-        if (arg.starts_with(joined)) {
-            static constexpr CQtOption kJoined{"", false};  // its value is in arg itself
-            return &kJoined;
-        }
-    }
-    return nullptr;
+    const auto isPrefix = [&](std::string_view joined) { return arg.starts_with(joined); };
+    return std::ranges::find(kQtFlagOptions, arg) != std::end(kQtFlagOptions) ||
+                   std::ranges::any_of(kQtJoinedOptions, isPrefix)
+               ? 0
+               : -1;
 }
 
 }  // namespace
@@ -79,8 +53,8 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (!bOptions) {
             files.push_back(arg);
-        } else if (const CQtOption* pQtOption = FindQtOption(arg)) {
-            if (pQtOption->bValue && i + 1 < args.size()) {
+        } else if (const int nValues = QtOptionValues(arg); nValues >= 0) {
+            if (nValues > 0 && i + 1 < args.size()) {
                 ++i;
             }
         } else if (arg == "--") {
