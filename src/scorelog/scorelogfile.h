@@ -37,8 +37,9 @@ struct CScoreLogPlace {
 CScoreLogPlace ScoreLogPlaceOf(IRuntime& runtime);
 
 // The best scores of levels 1 to kLevelCount in the log at path, reached as the log beside the
-// program is: no link on its way is followed. A log that is missing, no regular file or one the
-// mode bits do not let the user read counts as no games. The file is only read.
+// program is: from "/", a link followed only in a folder that nobody but the user can change. A log
+// that is missing, no regular file or one the mode bits do not let the user read counts as no
+// games. The file is only read.
 CBestScores ReadScoreLogFile(const std::string& path, const CUserIds& user);
 
 // The best scores of both logs, the higher of each level: every record kept for the player,
